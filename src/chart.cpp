@@ -1,0 +1,107 @@
+// The biorhythm chart.
+#include "chart.hpp"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "services.hpp"
+
+namespace {
+
+struct ChartCurve {
+    char letter;
+    int bit;
+    int period; // days; 0 for the average of the other three
+    const char *legend;
+};
+
+// The curves in drawing order: a later letter covers an earlier one.
+const ChartCurve chartCurves[] = {
+    {'P', chartPhysical, 23, "[P]hysical   "},
+    {'E', chartEmotional, 28, "[E]motional   "},
+    {'I', chartIntellectual, 33, "[I]ntellectual   "},
+    {'A', chartAverage, 0, "[A]verage"},
+};
+
+const char chartRuler[] =
+    "-------------------------------------------------------------------------";
+
+// The plot strip before any letter: borders at 0 and 53, "." at 26.
+const char chartBlankStrip[] =
+    "|                         .                          |";
+
+enum { chartStripWidth = 54, chartMaxDays = 500 };
+
+// Takes an age in days (any int) and a period; returns the cycle's value, -1..1.
+// Each step is its own double operation, in this order, for the same bytes on
+// every machine.
+double chartCycleValue(int age, int period)
+{
+    double x = age % period;
+    x = x + x;
+    x = x * 3.141592654;
+    x = x / static_cast<double>(period);
+    return sin(x);
+}
+
+// Takes a value in -1..1; returns its strip column, 0..53.
+int chartColumn(double value)
+{
+    double t = value + 1.0;
+    t = t * 0.5;
+    t = t * 53.0;
+    t = t + 0.5;
+    return static_cast<int>(floor(t));
+}
+
+} // namespace
+
+int chartDaysFromString(const char *text)
+{
+    // Counts past 500 are all refused, so reading stops growing at 501: no
+    // overflow, whatever the number of digits.
+    const char *p = text;
+    while (isspace(static_cast<unsigned char>(*p)))
+        p++;
+    int negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        p++;
+    int count = 0;
+    for (; *p >= '0' && *p <= '9'; p++)
+        if (count <= chartMaxDays)
+            count = count * 10 + (*p - '0');
+    if (negative || count < 1 || count > chartMaxDays)
+        msgFatal("number of days must be in [1, 500]\n");
+    return count;
+}
+
+void chartPrint(Date birth, Date first, int days, int curveMask)
+{
+    for (const ChartCurve &curve : chartCurves)
+        if (curveMask & curve.bit)
+            fputs(curve.legend, stdout);
+    putchar('\n');
+    puts(chartRuler);
+    printf("YYYY-MM-DD  down%57s\n", "up    age");
+    puts(chartRuler);
+
+    Date day = first;
+    for (int row = 0; row < days; row++) {
+        char strip[chartStripWidth + 1];
+        memcpy(strip, chartBlankStrip, sizeof strip);
+        const char *label = dateToString(day);
+        int age = dateDaysBetween(birth, day);
+        double values[4];
+        for (int i = 0; i < 3; i++)
+            values[i] = chartCycleValue(age, chartCurves[i].period);
+        values[3] = (values[0] + values[1] + values[2]) / 3.0;
+        for (int i = 0; i < 4; i++)
+            if (curveMask & chartCurves[i].bit)
+                strip[chartColumn(values[i])] = chartCurves[i].letter;
+
+        printf("%-10.10s  %s  %5d\n", label, strip, age);
+        dateNextDay(day);
+    }
+}

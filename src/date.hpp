@@ -1,0 +1,45 @@
+// Calendar dates: the proleptic Gregorian calendar for every year a 16-bit
+// field can hold, year 0 and negative years included.
+#ifndef TIVOREL_DATE_HPP
+#define TIVOREL_DATE_HPP
+
+#include <cstdint>
+
+// A calendar date. Valid when month is 1..12 and day is 1..the month's length.
+struct Date {
+    int16_t year;
+    int8_t month;
+    int8_t day;
+};
+
+// Month lengths in a common year, indexed by month 1..12; slot 0 (-1) is no month.
+extern const int monthDays[13];
+
+// Stores year, month and day cut to the fields' widths (taken as signed); no test.
+void dateMake(Date &date, int year, int month, int day);
+
+// Writes each field of date, widened with its sign, to *year, *month and *day.
+void dateSplit(Date date, int *year, int *month, int *day);
+
+// Takes any year; returns 1 for a Gregorian leap year, 0 otherwise.
+int dateIsLeapYear(int year);
+
+// Takes a month 0..12 and any year; returns its length (month 0 gives -1).
+int dateDaysInMonth(int month, int year);
+
+// Moves a valid date on to the next day in place; 32767-12-31 wraps to -32768-01-01.
+void dateNextDay(Date &date);
+
+// Returns the date as "%4d-%02d-%02d" (up to 16 characters for any field values)
+// in a static buffer that the next call overwrites.
+const char *dateToString(Date date);
+
+// Reads year, month and day separated by runs of "/-:."; returns a valid date.
+// Ends the run through msgFatal on text that does not give one.
+Date dateFromString(const char *text);
+
+// Preconditions: from and to are valid dates.
+// Returns: the signed number of days from from to to, |result| <= 23936531.
+int dateDaysBetween(Date from, Date to);
+
+#endif

@@ -1,0 +1,225 @@
+// Message and option services.
+#include "services.hpp"
+
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+const char msgDefaultName[] = "tivorel";
+const char *msgName = msgDefaultName;
+
+// Standard output is buffered whole: a chart of 500 rows is under 40 KiB, so
+// it is written by the flush at exit, where a failure is seen with its reason.
+char msgOutBuffer[64 * 1024];
+// Standard error is line buffered, so each message leaves in one write.
+char msgErrBuffer[4 * 1024];
+
+// Writes text to standard error with every byte below 0x20 and 0x7f escaped:
+// \a \b \t \n \v \f \r for the bytes 7 to 13, \xhh for the others.
+void msgPutEscaped(const char *text)
+{
+    static const char named[] = "abtnvfr";
+    const char *run = text;
+    for (const char *p = text;; p++) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c >= 0x20 && c != 0x7f)
+            continue;
+        fwrite(run, 1, static_cast<size_t>(p - run), stderr);
+        if (c == 0)
+            return;
+        if (c >= 7 && c <= 13)
+            fprintf(stderr, "\\%c", named[c - 7]);
+        else
+            fprintf(stderr, "\\x%02x", c);
+        run = p + 1;
+    }
+}
+
+// Writes "name: " and format with its values to standard error; the format
+// knows %s (escaped), %d and %%.
+void msgWrite(const char *format, va_list args)
+{
+    msgPutEscaped(msgName);
+    fputs(": ", stderr);
+    for (const char *p = format; *p != '\0'; p++) {
+        if (*p != '%') {
+            putc(*p, stderr);
+            continue;
+        }
+        p++;
+        if (*p == 's') {
+            const char *text = va_arg(args, const char *);
+            msgPutEscaped(text != nullptr ? text : "(null)");
+        } else if (*p == 'd') {
+            fprintf(stderr, "%d", va_arg(args, int));
+        } else if (*p == '%') {
+            putc('%', stderr);
+        } else {
+            break; // not a directive this service writes
+        }
+    }
+    fflush(stderr);
+}
+
+// Writes a message through msgWrite; used where the end must not be msgEnd.
+__attribute__((format(printf, 1, 2))) void msgWarn(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    msgWrite(format, args);
+    va_end(args);
+}
+
+// At exit: flushes standard output and turns a failed write into a message
+// and status 1. A close that fails only because descriptor 1 was never open
+// while nothing was written is no failure.
+void msgCloseStdout()
+{
+    int failed = ferror(stdout);
+    if (fflush(stdout) != 0)
+        failed = 1;
+    int reason = errno;
+    if (!failed && fclose(stdout) != 0 && errno != EBADF) {
+        failed = 1;
+        reason = errno;
+    }
+    if (!failed)
+        return;
+    if (reason != 0)
+        msgWarn("write error: %s\n", strerror(reason));
+    else
+        msgWarn("write error\n");
+    _exit(1);
+}
+
+// Writes a bad-option message and the hint to ask for help; ends with status 1.
+[[noreturn]] __attribute__((format(printf, 1, 2))) void optFail(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    msgWrite(format, args);
+    va_end(args);
+    fprintf(stderr, "Try '");
+    msgPutEscaped(msgName);
+    fprintf(stderr, " --help' for more information.\n");
+    fflush(stderr);
+    msgEnd(1);
+}
+
+// Rows an option table may hold, and the getopt value of a long option of row i.
+enum { optMaxRows = 32, optLongBase = 256 };
+
+// Takes a table and a short option letter; returns its row (one must exist).
+const OptionEntry *optRowOfLetter(const OptionEntry *table, int letter)
+{
+    while (table->letter != letter)
+        table++;
+    return table;
+}
+
+// Takes a table and a "--name[=value]" word that getopt refused; reports it.
+[[noreturn]] void optFailLong(const OptionEntry *table, const char *word)
+{
+    const char *name = word + 2;
+    size_t length = strcspn(name, "=");
+    int matches = 0;
+    for (const OptionEntry *row = table; row->letter != 0 || row->name != nullptr; row++)
+        if (row->name != nullptr && strncmp(row->name, name, length) == 0)
+            matches++;
+    if (matches > 1)
+        optFail("option '%s' is ambiguous\n", word);
+    optFail("unrecognized option '%s'\n", word);
+}
+
+} // namespace
+
+void msgSetName(const char *argv0)
+{
+    static int ready;
+    msgName = msgDefaultName;
+    if (argv0 != nullptr) {
+        const char *slash = strrchr(argv0, '/');
+        const char *base = slash != nullptr ? slash + 1 : argv0;
+        if (*base != '\0')
+            msgName = base;
+    }
+    if (!ready) {
+        ready = 1;
+        setvbuf(stdout, msgOutBuffer, _IOFBF, sizeof msgOutBuffer);
+        setvbuf(stderr, msgErrBuffer, _IOLBF, sizeof msgErrBuffer);
+        atexit(msgCloseStdout);
+    }
+}
+
+const char *msgGetName()
+{
+    return msgName;
+}
+
+void msgFatal(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    msgWrite(format, args);
+    va_end(args);
+    msgEnd(1);
+}
+
+void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags)
+{
+    (void)flags; // no flags are defined; callers pass 0
+    if (*argc < 1)
+        return;
+
+    // The table in getopt's terms: "+" stops at the first non-option whatever
+    // POSIXLY_CORRECT says; a long option of row i reports optLongBase + i.
+    option longOptions[optMaxRows + 1];
+    char shortOptions[optMaxRows + 2];
+    int letters = 0;
+    int names = 0;
+    shortOptions[letters++] = '+';
+    for (int row = 0; table[row].letter != 0 || table[row].name != nullptr; row++) {
+        if (row == optMaxRows)
+            abort();
+        if (table[row].letter != 0)
+            shortOptions[letters++] = table[row].letter;
+        if (table[row].name != nullptr)
+            longOptions[names++] = {table[row].name, no_argument, nullptr, optLongBase + row};
+    }
+    shortOptions[letters] = '\0';
+    longOptions[names] = {nullptr, 0, nullptr, 0};
+
+    opterr = 0;
+    optind = 0; // a fresh scan each call
+    int found;
+    while ((found = getopt_long(*argc, argv, shortOptions, longOptions, nullptr)) != -1) {
+        if (found == '?') {
+            if (optopt >= optLongBase)
+                optFail("option '--%s' doesn't allow an argument\n",
+                        table[optopt - optLongBase].name);
+            if (optopt == 0)
+                optFailLong(table, argv[optind - 1]);
+            const char letter[2] = {static_cast<char>(optopt), '\0'};
+            optFail("invalid option -- '%s'\n", letter);
+        }
+        const OptionEntry *row =
+            found >= optLongBase ? &table[found - optLongBase] : optRowOfLetter(table, found);
+        if (row->mode == 0)
+            *static_cast<int *>(row->target) = 1;
+        else
+            reinterpret_cast<void (*)()>(row->target)();
+    }
+
+    int kept = 1;
+    for (int i = optind; i < *argc; i++)
+        argv[kept++] = argv[i];
+    argv[kept] = nullptr;
+    *argc = kept;
+}
