@@ -46,7 +46,8 @@ double chartCycleValue(int age, int period)
     return sin(x);
 }
 
-// Takes a value in -1..1; returns its strip column, 0..53.
+} // namespace
+
 int chartColumn(double value)
 {
     double t = value + 1.0;
@@ -55,8 +56,6 @@ int chartColumn(double value)
     t = t + 0.5;
     return static_cast<int>(floor(t));
 }
-
-} // namespace
 
 int chartDaysFromString(const char *text)
 {

@@ -1,0 +1,167 @@
+// The chart: exact text of rows and head, letter placement, the day count.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "chart.hpp"
+
+namespace {
+
+Date makeDate(int year, int month, int day)
+{
+    Date date;
+    dateMake(date, year, month, day);
+    return date;
+}
+
+// Runs chartPrint with standard output sent to a temporary file; returns what
+// it wrote.
+std::string chartText(Date birth, Date first, int days, int curveMask)
+{
+    fflush(stdout);
+    FILE *sink = tmpfile();
+    int saved = dup(1);
+    dup2(fileno(sink), 1);
+    chartPrint(birth, first, days, curveMask);
+    fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+    std::string text;
+    rewind(sink);
+    for (int c; (c = getc(sink)) != EOF;)
+        text += static_cast<char>(c);
+    fclose(sink);
+    return text;
+}
+
+// The rows of a chart, without its four head lines.
+std::string chartRows(Date birth, Date first, int days, int curveMask)
+{
+    std::string text = chartText(birth, first, days, curveMask);
+    size_t start = 0;
+    for (int line = 0; line < 4; line++)
+        start = text.find('\n', start) + 1;
+    return text.substr(start);
+}
+
+const std::string ruler(73, '-');
+const std::string header =
+    "YYYY-MM-DD  down                                                up    age\n";
+
+TEST(ChartPrint, AllCurvesAroundTheDayOfBirth)
+{
+    EXPECT_EQ("[P]hysical   [E]motional   [I]ntellectual   [A]verage\n" + ruler + "\n" + header +
+                  ruler + "\n"
+                  "2000-01-01  |            P A I        .                          |     -2\n"
+                  "2000-01-02  |                  PAI    .                          |     -1\n"
+                  "2000-01-03  |                         .A                         |      0\n"
+                  "2000-01-04  |                         .     IAP                  |      1\n",
+              chartText(makeDate(2000, 1, 3), makeDate(2000, 1, 1), 4, 15));
+}
+
+TEST(ChartPrint, LettersCoverTheBorders)
+{
+    EXPECT_EQ("2000-01-07  |                         .                        IEP      6\n"
+              "2000-01-08  |                         .                        PIE      7\n"
+              "2000-01-09  |                         .                     P   EI      8\n",
+              chartRows(makeDate(2000, 1, 1), makeDate(2000, 1, 7), 3, 7));
+    EXPECT_EQ("2000-01-22  E     A      P            .                          |     21\n",
+              chartRows(makeDate(2000, 1, 1), makeDate(2000, 1, 22), 1, 15));
+}
+
+TEST(ChartPrint, WideAgesAndLongLabels)
+{
+    EXPECT_EQ("2000-01-01  |                         .P                   I    E|  109572\n",
+              chartRows(makeDate(1700, 1, 1), makeDate(2000, 1, 1), 1, 1 | 2 | 4));
+    // A 12-character date is cut to 10 in the label; the age keeps every digit.
+    EXPECT_EQ("-32768-01-  |         E               .                          |  -23936531\n",
+              chartRows(makeDate(32767, 12, 31), makeDate(-32768, 1, 1), 1, 2));
+}
+
+TEST(ChartPrint, RowsFollowTheCalendar)
+{
+    std::string rows = chartRows(makeDate(2000, 2, 1), makeDate(2000, 2, 27), 4, 8);
+    EXPECT_EQ("2000-02-27", rows.substr(0 * 74, 10));
+    EXPECT_EQ("2000-02-28", rows.substr(1 * 74, 10));
+    EXPECT_EQ("2000-02-29", rows.substr(2 * 74, 10));
+    EXPECT_EQ("2000-03-01", rows.substr(3 * 74, 10));
+    EXPECT_EQ("   26\n   27\n   28\n   29\n",
+              rows.substr(68, 6) + rows.substr(68 + 74, 6) + rows.substr(68 + 148, 6) +
+                  rows.substr(68 + 222, 6));
+}
+
+TEST(ChartPrint, LegendNamesTheSelectedCurves)
+{
+    const struct { int mask; const char *legend; } cases[] = {
+        {7, "[P]hysical   [E]motional   [I]ntellectual   "},
+        {15, "[P]hysical   [E]motional   [I]ntellectual   [A]verage"},
+        {8, "[A]verage"},
+        {9, "[P]hysical   [A]verage"},
+        {2, "[E]motional   "},
+        {12, "[I]ntellectual   [A]verage"},
+    };
+    for (const auto &c : cases) {
+        std::string text = chartText(makeDate(2000, 1, 1), makeDate(2000, 1, 1), 1, c.mask);
+        EXPECT_EQ(std::string(c.legend) + "\n", text.substr(0, text.find('\n') + 1)) << c.mask;
+    }
+}
+
+TEST(ChartPrint, ZeroRowsWritesTheHeadOnly)
+{
+    EXPECT_EQ("[A]verage\n" + ruler + "\n" + header + ruler + "\n",
+              chartText(makeDate(2000, 1, 1), makeDate(2000, 1, 1), 0, 8));
+}
+
+// At age 0 every value is 0 and every letter falls on column 27: the last one
+// drawn in the order P, E, I, A stays.
+TEST(ChartPrint, LaterLetterCoversEarlier)
+{
+    const char expected[16] = {0, 'P', 'E', 'E', 'I', 'I', 'I', 'I',
+                               'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A'};
+    for (int mask = 1; mask <= 15; mask++) {
+        std::string row = chartRows(makeDate(2000, 1, 1), makeDate(2000, 1, 1), 1, mask);
+        EXPECT_EQ(std::string("|                         .") + expected[mask] +
+                      "                         |",
+                  row.substr(12, 54))
+            << mask;
+    }
+}
+
+TEST(ChartColumn, EdgesOfTheMapping)
+{
+    // The negative value nearest 0 that v + 1.0 does not round back up to 1.
+    const double below = -0x1p-53;
+    const struct { double value; int column; } cases[] = {
+        {-1.0, 0},          {-52.0 / 53.0 - 1e-9, 0}, {-52.0 / 53.0 + 1e-9, 1},
+        {-2.0 / 53.0, 26},  {below, 26},              {0.0, 27}, {-0.0, 27},
+        {52.0 / 53.0, 53},  {52.0 / 53.0 - 1e-9, 52}, {1.0, 53},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.column, chartColumn(c.value)) << c.value;
+}
+
+TEST(ChartDaysFromString, ReadsLikeAtoiWithinTheRange)
+{
+    const struct { const char *text; int days; } cases[] = {
+        {"1", 1}, {"500", 500}, {"12abc", 12}, {" \t+31", 31}, {"0000500", 500},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.days, chartDaysFromString(c.text)) << c.text;
+}
+
+TEST(ChartDaysFromStringDeathTest, RefusesEverythingElse)
+{
+    const char *const cases[] = {
+        "0", "501", "-1", "abc", "", "- 5", "4294967297", "2147483648", "-2147483649",
+        "99999999999999999999",
+    };
+    for (const char *text : cases)
+        EXPECT_EXIT(chartDaysFromString(text), testing::ExitedWithCode(1),
+                    testing::Eq("tivorel: number of days must be in [1, 500]\n"))
+            << text;
+}
+
+} // namespace

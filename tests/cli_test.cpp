@@ -1,0 +1,167 @@
+// The command line as a user meets it: texts, statuses and messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "run_tool.hpp"
+
+namespace {
+
+const std::string usage =
+    "\n"
+    "usage: tivorel [option] date-of-birth first-day-of-plot number-of-days\n"
+    "\n"
+    "  -a, --average        plot the average of all three curves\n"
+    "  -e, --emotional      plot the emotional curve (default)\n"
+    "  -h, --help           display this help and exit\n"
+    "  -i, --intellectual   plot the intellectual curve (default)\n"
+    "  -p, --physical       plot the physical curve (default)\n"
+    "  -V, --version        output version information and exit\n"
+    "\n"
+    "Dates must be specified as YYYY-MM-DD (ISO date format).\n"
+    "\n";
+
+const std::string version = "tivorel 1.1.4, by Halvark\n";
+
+void expectRun(const RunResult &run, const std::string &out, const std::string &err, int status,
+               const std::string &what)
+{
+    EXPECT_EQ(out, run.out) << what;
+    EXPECT_EQ(err, run.err) << what;
+    EXPECT_EQ(status, run.status) << what;
+}
+
+std::string joined(const std::vector<std::string> &args)
+{
+    std::string text;
+    for (const std::string &arg : args)
+        text += "[" + arg + "]";
+    return text;
+}
+
+TEST(CommandLine, UsageAndVersionEndWithStatusZero)
+{
+    const struct { std::vector<std::string> args; const std::string &out; } cases[] = {
+        {{"-h"}, usage},
+        {{"--help"}, usage},
+        {{"--he"}, usage},
+        {{"-ph", "2000-01-01", "2000-01-01", "9"}, usage},
+        {{"-h", "x", "y", "z", "w", "v"}, usage},
+        {{"-h", "-V"}, usage},
+        {{"-V"}, version},
+        {{"--version"}, version},
+        {{"--vers", "2000-13-01", "bad", "0"}, version},
+        {{"-V", "-h"}, version},
+        {{}, usage},
+        {{"2000-01-01"}, usage},
+        {{"2000-01-01", "2000-01-01"}, usage},
+        {{"2000-01-01", "2000-01-01", "1", "1"}, usage},
+        {{"2000-01-01", "2000-01-01", "1", "-p"}, usage},
+        {{"-p", "2000-01-01", "2000-01-01"}, usage},
+        {{"--"}, usage},
+    };
+    for (const auto &c : cases)
+        expectRun(runTool(c.args), c.out, "", 0, joined(c.args));
+}
+
+TEST(CommandLine, UsageNamesTheProgramWhenArgvIsEmpty)
+{
+    expectRun(runTool({}, runCapture, true), usage, "", 0, "no argv");
+}
+
+TEST(CommandLine, RefusedArguments)
+{
+    const std::string days = "tivorel: number of days must be in [1, 500]\n";
+    const struct { std::vector<std::string> args; std::string err; } cases[] = {
+        {{"2000-13-01", "2000-01-01", "1"}, "tivorel: illegal month in 2000-13-01 (YYYY-MM-DD)\n"},
+        {{"2000-01-32", "2000-01-01", "1"}, "tivorel: illegal day in 2000-01-32 (YYYY-MM-DD)\n"},
+        {{"", "2000-01-01", "1"}, "tivorel:  is not on the form YYYY-MM-DD\n"},
+        {{"2000-01-01", "20000101", "1"}, "tivorel: 20000101 is not on the form YYYY-MM-DD\n"},
+        {{"2000-01-01", "2000-01-01", "0"}, days},
+        {{"2000-01-01", "2000-01-01", "501"}, days},
+        {{"2000-01-01", "2000-01-01", "abc"}, days},
+        {{"2000-01-01", "2000-01-01", "4294967297"}, days},
+        {{"2000-01-01", "2000-01-01", "-5"}, days},
+        // The date of birth is reported before the first day, a date before the count.
+        {{"2000-13-01", "2000-02-30", "0"}, "tivorel: illegal month in 2000-13-01 (YYYY-MM-DD)\n"},
+        {{"2000-01-01", "2000-02-30", "0"}, "tivorel: illegal day in 2000-02-30 (YYYY-MM-DD)\n"},
+        {{"-p", "x", "2000-01-01", "1"}, "tivorel: x is not on the form YYYY-MM-DD\n"},
+    };
+    for (const auto &c : cases)
+        expectRun(runTool(c.args), "", c.err, 1, joined(c.args));
+}
+
+TEST(CommandLine, DayCountBoundsAndTails)
+{
+    const struct { const char *count; size_t rows; } cases[] = {
+        {"1", 1}, {"500", 500}, {"12abc", 12}, {" +7", 7},
+    };
+    for (const auto &c : cases) {
+        RunResult run = runTool({"2000-01-01", "2000-01-01", c.count});
+        EXPECT_EQ(0, run.status) << c.count;
+        EXPECT_EQ(5 + c.rows, static_cast<size_t>(std::count(run.out.begin(), run.out.end(), '\n')))
+            << c.count;
+    }
+}
+
+TEST(CommandLine, BadOptions)
+{
+    const std::string hint = "Try 'tivorel --help' for more information.\n";
+    const struct { std::vector<std::string> args; std::string err; } cases[] = {
+        {{"-x"}, "tivorel: invalid option -- 'x'\n"},
+        {{"-pz", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- 'z'\n"},
+        {{"--foo"}, "tivorel: unrecognized option '--foo'\n"},
+        {{"--help=1"}, "tivorel: option '--help' doesn't allow an argument\n"},
+        {{"--av=2", "2000-01-01", "2000-01-01", "1"},
+         "tivorel: option '--average' doesn't allow an argument\n"},
+        {{"--=x"}, "tivorel: option '--=x' is ambiguous\n"},
+        {{"-\x1b"}, "tivorel: invalid option -- '\\x1b'\n"},
+    };
+    for (const auto &c : cases)
+        expectRun(runTool(c.args), "", c.err + hint, 1, joined(c.args));
+}
+
+TEST(CommandLine, OptionsEndAtDoubleDashOrTheFirstOperand)
+{
+    RunResult run = runTool({"--", "-44-03-15", "2000-01-01", "1"});
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("Day of birth:   44-03-15\n", run.out.substr(0, run.out.find('\n') + 1));
+
+    setenv("POSIXLY_CORRECT", "1", 1);
+    RunResult late = runTool({"2000-01-01", "-p", "1"});
+    unsetenv("POSIXLY_CORRECT");
+    expectRun(late, "", "tivorel: -p is not on the form YYYY-MM-DD\n", 1, "option after operand");
+}
+
+TEST(CommandLine, WholeCharts)
+{
+    const std::string ruler(73, '-');
+    const std::string head = ruler + "\n" +
+                             "YYYY-MM-DD  down                                                up    age\n" +
+                             ruler + "\n";
+    expectRun(runTool({"-pei", "--av", "2000-01-03", "2000-01-01", "4"}),
+              "Day of birth: 2000-01-03\n"
+              "[P]hysical   [E]motional   [I]ntellectual   [A]verage\n" + head +
+                  "2000-01-01  |            P A I        .                          |     -2\n"
+                  "2000-01-02  |                  PAI    .                          |     -1\n"
+                  "2000-01-03  |                         .A                         |      0\n"
+                  "2000-01-04  |                         .     IAP                  |      1\n",
+              "", 0, "all curves");
+    expectRun(runTool({"2000/1/1", "2000.01.07", "3"}),
+              "Day of birth: 2000-01-01\n"
+              "[P]hysical   [E]motional   [I]ntellectual   \n" + head +
+                  "2000-01-07  |                         .                        IEP      6\n"
+                  "2000-01-08  |                         .                        PIE      7\n"
+                  "2000-01-09  |                         .                     P   EI      8\n",
+              "", 0, "default curves");
+    expectRun(runTool({"-a", "12345-6-7", "12345-06-07", "1"}),
+              "Day of birth: 12345-06-07\n"
+              "[A]verage\n" + head +
+                  "12345-06-0  |                         .A                         |      0\n",
+              "", 0, "average alone");
+}
+
+} // namespace

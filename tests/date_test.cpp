@@ -1,0 +1,275 @@
+// Calendar: leap rule, month lengths, stepping, text in and out, day difference.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "date.hpp"
+
+namespace {
+
+Date makeDate(int year, int month, int day)
+{
+    Date date;
+    dateMake(date, year, month, day);
+    return date;
+}
+
+std::string fields(Date date)
+{
+    int year, month, day;
+    dateSplit(date, &year, &month, &day);
+    return std::to_string(year) + "/" + std::to_string(month) + "/" + std::to_string(day);
+}
+
+// Days since 1970-01-01 in the proleptic Gregorian calendar, by a formula that
+// shares nothing with the tool's walk (eras of 400 years, March-based years).
+long dayNumber(int year, int month, int day)
+{
+    long y = year - (month <= 2);
+    long era = (y >= 0 ? y : y - 399) / 400;
+    long yearOfEra = y - era * 400;
+    long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+long dayNumber(Date date)
+{
+    return dayNumber(date.year, date.month, date.day);
+}
+
+TEST(DateIsLeapYear, AgreesWithTheTextbookRuleOverEveryYear)
+{
+    for (int year = -70000; year <= 70000; year++) {
+        int expected = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        ASSERT_EQ(expected, dateIsLeapYear(year)) << year;
+    }
+}
+
+TEST(DateIsLeapYear, KnownYears)
+{
+    const struct { int year, leap; } cases[] = {
+        {2000, 1}, {2024, 1}, {0, 1}, {-4, 1}, {-400, 1}, {32764, 1},
+        {1900, 0}, {2100, 0}, {2023, 0}, {-100, 0}, {-1, 0}, {32767, 0}, {-32768, 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.leap, dateIsLeapYear(c.year)) << c.year;
+}
+
+TEST(DateDaysInMonth, Lengths)
+{
+    const struct { int month, year, length; } cases[] = {
+        {2, 2000, 29}, {2, 2024, 29}, {2, 0, 29}, {2, 1900, 28}, {2, 2023, 28},
+        {4, 2000, 30}, {4, -7, 30}, {1, 2001, 31}, {12, -32768, 31}, {0, 2000, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.length, dateDaysInMonth(c.month, c.year)) << c.month << " " << c.year;
+}
+
+TEST(DateNextDay, KnownSteps)
+{
+    const struct { Date from, to; } cases[] = {
+        {makeDate(2000, 1, 31), makeDate(2000, 2, 1)},
+        {makeDate(2000, 2, 28), makeDate(2000, 2, 29)},
+        {makeDate(2000, 2, 29), makeDate(2000, 3, 1)},
+        {makeDate(1900, 2, 28), makeDate(1900, 3, 1)},
+        {makeDate(2001, 2, 28), makeDate(2001, 3, 1)},
+        {makeDate(2000, 4, 30), makeDate(2000, 5, 1)},
+        {makeDate(1999, 12, 31), makeDate(2000, 1, 1)},
+        {makeDate(-1, 12, 31), makeDate(0, 1, 1)},
+        {makeDate(32767, 12, 31), makeDate(-32768, 1, 1)},
+    };
+    for (const auto &c : cases) {
+        Date date = c.from;
+        dateNextDay(date);
+        EXPECT_EQ(fields(c.to), fields(date)) << "after " << fields(c.from);
+    }
+}
+
+// Every day a Date can hold: each step lands on a valid date one day later.
+TEST(DateNextDay, SweepsTheWholeRangeOneDayAtATime)
+{
+    Date date = makeDate(-32768, 1, 1);
+    long steps = 0;
+    do {
+        Date before = date;
+        dateNextDay(date);
+        steps++;
+        ASSERT_TRUE(date.month >= 1 && date.month <= 12) << fields(date);
+        ASSERT_TRUE(date.day >= 1 && date.day <= dateDaysInMonth(date.month, date.year))
+            << fields(date);
+        if (before.year != 32767 || date.year != -32768) {
+            ASSERT_EQ(dayNumber(before) + 1, dayNumber(date)) << fields(before);
+        }
+    } while (date.year != -32768 || date.month != 1 || date.day != 1);
+    EXPECT_EQ(dayNumber(32767, 12, 31) - dayNumber(-32768, 1, 1) + 1, steps);
+}
+
+TEST(DateMake, CutsEachFieldToItsWidth)
+{
+    const struct { int year, month, day; const char *stored; } cases[] = {
+        {70000, 1, 1, "4464/1/1"},   {2000, 1, 200, "2000/1/-56"}, {65536, 257, 287, "0/1/31"},
+        {32768, 140, 256, "-32768/-116/0"}, {-1, -1, -1, "-1/-1/-1"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.stored, fields(makeDate(c.year, c.month, c.day)));
+}
+
+TEST(DateToString, EveryWidth)
+{
+    const struct { Date date; const char *text; } cases[] = {
+        {makeDate(2000, 1, 5), "2000-01-05"},    {makeDate(5, 1, 5), "   5-01-05"},
+        {makeDate(0, 1, 5), "   0-01-05"},       {makeDate(-44, 3, 15), " -44-03-15"},
+        {makeDate(-999, 12, 31), "-999-12-31"},  {makeDate(9999, 12, 31), "9999-12-31"},
+        {makeDate(12345, 6, 7), "12345-06-07"},  {makeDate(-9999, 1, 1), "-9999-01-01"},
+        {makeDate(-32768, 12, 31), "-32768-12-31"},
+        {makeDate(-32768, -128, -128), "-32768--128--128"},
+    };
+    for (const auto &c : cases)
+        EXPECT_STREQ(c.text, dateToString(c.date));
+}
+
+TEST(DateToString, NextCallOverwritesTheText)
+{
+    const char *first = dateToString(makeDate(2000, 1, 5));
+    dateToString(makeDate(1999, 12, 31));
+    EXPECT_STREQ("1999-12-31", first);
+}
+
+TEST(DateFromString, AcceptedForms)
+{
+    const struct { const char *text, *date; } cases[] = {
+        {"2000-01-05", "2000/1/5"},     {"2000/1/5", "2000/1/5"},       {"2000.01.05", "2000/1/5"},
+        {"2000:1:5", "2000/1/5"},       {"2000-1/5", "2000/1/5"},       {"--2000//01..05", "2000/1/5"},
+        {"-44-03-15", "44/3/15"},       {"2000-01-05-17", "2000/1/5"},  {"2000-01-05:12:30", "2000/1/5"},
+        {"2000-01-05T12", "2000/1/5"},  {"2000x-01y-05z", "2000/1/5"},  {"2000- 01- +05", "2000/1/5"},
+        {"2000-001-0005", "2000/1/5"},  {"12345-6-7", "12345/6/7"},     {"abcd-01-05", "0/1/5"},
+        {"2000-02-29", "2000/2/29"},    {"2004-02-29", "2004/2/29"},    {"0-02-29", "0/2/29"},
+        {"2000-01-31", "2000/1/31"},    {"2000-257-1", "2000/1/1"},     {"2000-268-1", "2000/12/1"},
+        {"2000-01-287", "2000/1/31"},   {"65536-1-1", "0/1/1"},         {"32768-1-1", "-32768/1/1"},
+        {"99999-1-1", "-31073/1/1"},    {"67536-02-29", "2000/2/29"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.date, fields(dateFromString(c.text))) << c.text;
+}
+
+TEST(DateFromString, LeavesTheCallersTextWhole)
+{
+    char text[] = "2000-01-05";
+    dateFromString(text);
+    EXPECT_STREQ("2000-01-05", text);
+}
+
+TEST(DateFromStringDeathTest, RefusedForms)
+{
+    const struct { const char *text, *message; } cases[] = {
+        {"", " is not on the form YYYY-MM-DD"},
+        {"--//", "--// is not on the form YYYY-MM-DD"},
+        {"20000105", "20000105 is not on the form YYYY-MM-DD"},
+        {"2000 01 05", "2000 01 05 is not on the form YYYY-MM-DD"},
+        {"2000--05", "2000--05 is not on the form YYYY-MM-DD"},
+        {"2000-12", "2000-12 is not on the form YYYY-MM-DD"},
+        {"2000-01-", "2000-01- is not on the form YYYY-MM-DD"},
+        {"2000-13", "illegal month in 2000-13 (YYYY-MM-DD)"},
+        {"2000-00-10", "illegal month in 2000-00-10 (YYYY-MM-DD)"},
+        {"2000-x-10", "illegal month in 2000-x-10 (YYYY-MM-DD)"},
+        {"2000-256-10", "illegal month in 2000-256-10 (YYYY-MM-DD)"},
+        {"2000-140-10", "illegal month in 2000-140-10 (YYYY-MM-DD)"},
+        {"1900-02-29", "illegal day in 1900-02-29 (YYYY-MM-DD)"},
+        {"2001-02-29", "illegal day in 2001-02-29 (YYYY-MM-DD)"},
+        {"2000-02-30", "illegal day in 2000-02-30 (YYYY-MM-DD)"},
+        {"2000-04-31", "illegal day in 2000-04-31 (YYYY-MM-DD)"},
+        {"2000-01-00", "illegal day in 2000-01-00 (YYYY-MM-DD)"},
+        {"2000-01-x", "illegal day in 2000-01-x (YYYY-MM-DD)"},
+        {"2000-01-256", "illegal day in 2000-01-256 (YYYY-MM-DD)"},
+        {"2000-01-200", "illegal day in 2000-01-200 (YYYY-MM-DD)"},
+        {"65537-02-29", "illegal day in 65537-02-29 (YYYY-MM-DD)"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EXIT(dateFromString(c.text), testing::ExitedWithCode(1),
+                    testing::Eq(std::string("tivorel: ") + c.message + "\n"))
+            << c.text;
+}
+
+TEST(DateDaysBetween, KnownSpans)
+{
+    const struct { Date from, to; int days; } cases[] = {
+        {makeDate(2000, 6, 15), makeDate(2000, 6, 15), 0},
+        {makeDate(1999, 12, 31), makeDate(2000, 1, 1), 1},
+        {makeDate(2000, 1, 1), makeDate(1999, 12, 31), -1},
+        {makeDate(2000, 2, 28), makeDate(2000, 3, 1), 2},
+        {makeDate(2400, 2, 28), makeDate(2400, 3, 1), 2},
+        {makeDate(2001, 2, 28), makeDate(2001, 3, 1), 1},
+        {makeDate(1900, 2, 28), makeDate(1900, 3, 1), 1},
+        {makeDate(2100, 2, 28), makeDate(2100, 3, 1), 1},
+        {makeDate(2000, 1, 31), makeDate(2000, 3, 1), 30},
+        {makeDate(2000, 3, 15), makeDate(2000, 3, 10), -5},
+        {makeDate(2000, 1, 1), makeDate(2000, 12, 31), 365},
+        {makeDate(2001, 1, 1), makeDate(2001, 12, 31), 364},
+        {makeDate(1999, 3, 1), makeDate(2000, 3, 1), 366},
+        {makeDate(2000, 3, 1), makeDate(2001, 3, 1), 365},
+        {makeDate(1999, 2, 1), makeDate(2000, 2, 1), 365},
+        {makeDate(2000, 2, 1), makeDate(2001, 2, 1), 366},
+        {makeDate(2000, 12, 31), makeDate(2002, 1, 1), 366},
+        {makeDate(1970, 1, 1), makeDate(2000, 1, 1), 10957},
+        {makeDate(1900, 1, 1), makeDate(2000, 1, 1), 36524},
+        {makeDate(2000, 1, 1), makeDate(2100, 1, 1), 36525},
+        {makeDate(1600, 1, 1), makeDate(2000, 1, 1), 146097},
+        {makeDate(1, 1, 1), makeDate(9999, 12, 31), 3652058},
+        {makeDate(-1, 12, 31), makeDate(0, 1, 1), 1},
+        {makeDate(-1, 1, 1), makeDate(0, 1, 1), 365},
+        {makeDate(0, 1, 1), makeDate(1, 1, 1), 366},
+        {makeDate(0, 2, 28), makeDate(0, 3, 1), 2},
+        {makeDate(-4, 2, 28), makeDate(-4, 3, 1), 2},
+        {makeDate(-400, 2, 28), makeDate(-400, 3, 1), 2},
+        {makeDate(-100, 2, 28), makeDate(-100, 3, 1), 1},
+        {makeDate(-32768, 1, 1), makeDate(32767, 12, 31), 23936531},
+        {makeDate(32767, 12, 31), makeDate(-32768, 1, 1), -23936531},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.days, dateDaysBetween(c.from, c.to)) << fields(c.from) << " to " << fields(c.to);
+}
+
+Date randomDate(std::mt19937 &random)
+{
+    int year = std::uniform_int_distribution<int>(-32768, 32767)(random);
+    int month = std::uniform_int_distribution<int>(1, 12)(random);
+    int day = std::uniform_int_distribution<int>(1, dateDaysInMonth(month, year))(random);
+    return makeDate(year, month, day);
+}
+
+// Pairs spread over the whole range: the walk agrees with day numbers, is
+// antisymmetric, and adds up over three dates.
+TEST(DateDaysBetween, PropertiesOverTheWholeRange)
+{
+    std::mt19937 random(20261209);
+    for (int i = 0; i < 20000; i++) {
+        Date a = randomDate(random), b = randomDate(random), c = randomDate(random);
+        int ab = dateDaysBetween(a, b);
+        ASSERT_EQ(dayNumber(b) - dayNumber(a), ab) << fields(a) << " to " << fields(b);
+        ASSERT_EQ(-ab, dateDaysBetween(b, a)) << fields(a) << " to " << fields(b);
+        ASSERT_EQ(dateDaysBetween(a, c), ab + dateDaysBetween(b, c))
+            << fields(a) << ", " << fields(b) << ", " << fields(c);
+    }
+}
+
+// Short spans: the count equals the number of single-day steps.
+TEST(DateDaysBetween, EqualsTheNumberOfSteps)
+{
+    std::mt19937 random(17);
+    for (int i = 0; i < 300; i++) {
+        Date from = randomDate(random);
+        if (from.year > 32760)
+            continue; // keep clear of the wrap after 32767
+        Date to = from;
+        int span = std::uniform_int_distribution<int>(0, 4 * 366)(random);
+        for (int step = 0; step < span; step++)
+            dateNextDay(to);
+        ASSERT_EQ(span, dateDaysBetween(from, to)) << fields(from);
+        ASSERT_EQ(-span, dateDaysBetween(to, from)) << fields(from);
+    }
+}
+
+} // namespace
