@@ -57,6 +57,13 @@ int chartColumn(double value)
     return static_cast<int>(floor(t));
 }
 
+int chartCurveMask(int physical, int emotional, int intellectual, int average)
+{
+    int curveMask = (physical ? chartPhysical : 0) | (emotional ? chartEmotional : 0) |
+                    (intellectual ? chartIntellectual : 0) | (average ? chartAverage : 0);
+    return curveMask != 0 ? curveMask : chartPhysical | chartEmotional | chartIntellectual;
+}
+
 int chartDaysFromString(const char *text)
 {
     // Counts past 500 are all refused, so reading stops growing at 501: no

@@ -73,10 +73,7 @@ int main(int argc, char **argv)
     Date first = dateFromString(argv[2]);
     int days = chartDaysFromString(argv[3]);
 
-    int curveMask = (physical ? chartPhysical : 0) | (emotional ? chartEmotional : 0) |
-                    (intellectual ? chartIntellectual : 0) | (average ? chartAverage : 0);
-    if (curveMask == 0)
-        curveMask = chartPhysical | chartEmotional | chartIntellectual;
+    int curveMask = chartCurveMask(physical, emotional, intellectual, average);
 
     printf("Day of birth: %s\n", dateToString(birth));
     chartPrint(birth, first, days, curveMask);
