@@ -81,18 +81,6 @@ TEST(ChartPrint, WideAgesAndLongLabels)
               chartRows(makeDate(32767, 12, 31), makeDate(-32768, 1, 1), 1, 2));
 }
 
-TEST(ChartPrint, RowsFollowTheCalendar)
-{
-    std::string rows = chartRows(makeDate(2000, 2, 1), makeDate(2000, 2, 27), 4, 8);
-    EXPECT_EQ("2000-02-27", rows.substr(0 * 74, 10));
-    EXPECT_EQ("2000-02-28", rows.substr(1 * 74, 10));
-    EXPECT_EQ("2000-02-29", rows.substr(2 * 74, 10));
-    EXPECT_EQ("2000-03-01", rows.substr(3 * 74, 10));
-    EXPECT_EQ("   26\n   27\n   28\n   29\n",
-              rows.substr(68, 6) + rows.substr(68 + 74, 6) + rows.substr(68 + 148, 6) +
-                  rows.substr(68 + 222, 6));
-}
-
 TEST(ChartPrint, LegendNamesTheSelectedCurves)
 {
     const struct { int mask; const char *legend; } cases[] = {
@@ -141,27 +129,6 @@ TEST(ChartColumn, EdgesOfTheMapping)
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.column, chartColumn(c.value)) << c.value;
-}
-
-TEST(ChartDaysFromString, ReadsLikeAtoiWithinTheRange)
-{
-    const struct { const char *text; int days; } cases[] = {
-        {"1", 1}, {"500", 500}, {"12abc", 12}, {" \t+31", 31}, {"0000500", 500},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.days, chartDaysFromString(c.text)) << c.text;
-}
-
-TEST(ChartDaysFromStringDeathTest, RefusesEverythingElse)
-{
-    const char *const cases[] = {
-        "0", "501", "-1", "abc", "", "- 5", "4294967297", "2147483648", "-2147483649",
-        "99999999999999999999",
-    };
-    for (const char *text : cases)
-        EXPECT_EXIT(chartDaysFromString(text), testing::ExitedWithCode(1),
-                    testing::Eq("tivorel: number of days must be in [1, 500]\n"))
-            << text;
 }
 
 } // namespace

@@ -48,16 +48,6 @@ TEST(DateIsLeapYear, AgreesWithTheTextbookRuleOverEveryYear)
     }
 }
 
-TEST(DateIsLeapYear, KnownYears)
-{
-    const struct { int year, leap; } cases[] = {
-        {2000, 1}, {2024, 1}, {0, 1}, {-4, 1}, {-400, 1}, {32764, 1},
-        {1900, 0}, {2100, 0}, {2023, 0}, {-100, 0}, {-1, 0}, {32767, 0}, {-32768, 1},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.leap, dateIsLeapYear(c.year)) << c.year;
-}
-
 TEST(DateDaysInMonth, Lengths)
 {
     const struct { int month, year, length; } cases[] = {
@@ -66,26 +56,6 @@ TEST(DateDaysInMonth, Lengths)
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.length, dateDaysInMonth(c.month, c.year)) << c.month << " " << c.year;
-}
-
-TEST(DateNextDay, KnownSteps)
-{
-    const struct { Date from, to; } cases[] = {
-        {makeDate(2000, 1, 31), makeDate(2000, 2, 1)},
-        {makeDate(2000, 2, 28), makeDate(2000, 2, 29)},
-        {makeDate(2000, 2, 29), makeDate(2000, 3, 1)},
-        {makeDate(1900, 2, 28), makeDate(1900, 3, 1)},
-        {makeDate(2001, 2, 28), makeDate(2001, 3, 1)},
-        {makeDate(2000, 4, 30), makeDate(2000, 5, 1)},
-        {makeDate(1999, 12, 31), makeDate(2000, 1, 1)},
-        {makeDate(-1, 12, 31), makeDate(0, 1, 1)},
-        {makeDate(32767, 12, 31), makeDate(-32768, 1, 1)},
-    };
-    for (const auto &c : cases) {
-        Date date = c.from;
-        dateNextDay(date);
-        EXPECT_EQ(fields(c.to), fields(date)) << "after " << fields(c.from);
-    }
 }
 
 // Every day a Date can hold: each step lands on a valid date one day later.
@@ -131,13 +101,6 @@ TEST(DateToString, EveryWidth)
         EXPECT_STREQ(c.text, dateToString(c.date));
 }
 
-TEST(DateToString, NextCallOverwritesTheText)
-{
-    const char *first = dateToString(makeDate(2000, 1, 5));
-    dateToString(makeDate(1999, 12, 31));
-    EXPECT_STREQ("1999-12-31", first);
-}
-
 TEST(DateFromString, AcceptedForms)
 {
     const struct { const char *text, *date; } cases[] = {
@@ -165,8 +128,7 @@ TEST(DateFromString, LeavesTheCallersTextWhole)
 TEST(DateFromStringDeathTest, RefusedForms)
 {
     const struct { const char *text, *message; } cases[] = {
-        {"", " is not on the form YYYY-MM-DD"},
-        {"--//", "--// is not on the form YYYY-MM-DD"},
+        {"", " is not on the form YYYY-MM-DD"}, {"--//", "--// is not on the form YYYY-MM-DD"},
         {"20000105", "20000105 is not on the form YYYY-MM-DD"},
         {"2000 01 05", "2000 01 05 is not on the form YYYY-MM-DD"},
         {"2000--05", "2000--05 is not on the form YYYY-MM-DD"},
@@ -195,41 +157,29 @@ TEST(DateFromStringDeathTest, RefusedForms)
 
 TEST(DateDaysBetween, KnownSpans)
 {
-    const struct { Date from, to; int days; } cases[] = {
-        {makeDate(2000, 6, 15), makeDate(2000, 6, 15), 0},
-        {makeDate(1999, 12, 31), makeDate(2000, 1, 1), 1},
-        {makeDate(2000, 1, 1), makeDate(1999, 12, 31), -1},
-        {makeDate(2000, 2, 28), makeDate(2000, 3, 1), 2},
-        {makeDate(2400, 2, 28), makeDate(2400, 3, 1), 2},
-        {makeDate(2001, 2, 28), makeDate(2001, 3, 1), 1},
-        {makeDate(1900, 2, 28), makeDate(1900, 3, 1), 1},
-        {makeDate(2100, 2, 28), makeDate(2100, 3, 1), 1},
-        {makeDate(2000, 1, 31), makeDate(2000, 3, 1), 30},
-        {makeDate(2000, 3, 15), makeDate(2000, 3, 10), -5},
-        {makeDate(2000, 1, 1), makeDate(2000, 12, 31), 365},
-        {makeDate(2001, 1, 1), makeDate(2001, 12, 31), 364},
-        {makeDate(1999, 3, 1), makeDate(2000, 3, 1), 366},
-        {makeDate(2000, 3, 1), makeDate(2001, 3, 1), 365},
-        {makeDate(1999, 2, 1), makeDate(2000, 2, 1), 365},
-        {makeDate(2000, 2, 1), makeDate(2001, 2, 1), 366},
-        {makeDate(2000, 12, 31), makeDate(2002, 1, 1), 366},
-        {makeDate(1970, 1, 1), makeDate(2000, 1, 1), 10957},
-        {makeDate(1900, 1, 1), makeDate(2000, 1, 1), 36524},
-        {makeDate(2000, 1, 1), makeDate(2100, 1, 1), 36525},
-        {makeDate(1600, 1, 1), makeDate(2000, 1, 1), 146097},
-        {makeDate(1, 1, 1), makeDate(9999, 12, 31), 3652058},
-        {makeDate(-1, 12, 31), makeDate(0, 1, 1), 1},
-        {makeDate(-1, 1, 1), makeDate(0, 1, 1), 365},
-        {makeDate(0, 1, 1), makeDate(1, 1, 1), 366},
-        {makeDate(0, 2, 28), makeDate(0, 3, 1), 2},
-        {makeDate(-4, 2, 28), makeDate(-4, 3, 1), 2},
-        {makeDate(-400, 2, 28), makeDate(-400, 3, 1), 2},
-        {makeDate(-100, 2, 28), makeDate(-100, 3, 1), 1},
-        {makeDate(-32768, 1, 1), makeDate(32767, 12, 31), 23936531},
-        {makeDate(32767, 12, 31), makeDate(-32768, 1, 1), -23936531},
+    const struct { int from[3], to[3], days; } cases[] = {
+        {{2000, 6, 15}, {2000, 6, 15}, 0}, {{1999, 12, 31}, {2000, 1, 1}, 1},
+        {{2000, 1, 1}, {1999, 12, 31}, -1}, {{2000, 2, 28}, {2000, 3, 1}, 2},
+        {{2400, 2, 28}, {2400, 3, 1}, 2}, {{2001, 2, 28}, {2001, 3, 1}, 1},
+        {{1900, 2, 28}, {1900, 3, 1}, 1}, {{2100, 2, 28}, {2100, 3, 1}, 1},
+        {{2000, 1, 31}, {2000, 3, 1}, 30}, {{2000, 3, 15}, {2000, 3, 10}, -5},
+        {{2000, 1, 1}, {2000, 12, 31}, 365}, {{2001, 1, 1}, {2001, 12, 31}, 364},
+        {{1999, 3, 1}, {2000, 3, 1}, 366}, {{2000, 3, 1}, {2001, 3, 1}, 365},
+        {{1999, 2, 1}, {2000, 2, 1}, 365}, {{2000, 2, 1}, {2001, 2, 1}, 366},
+        {{2000, 12, 31}, {2002, 1, 1}, 366}, {{1970, 1, 1}, {2000, 1, 1}, 10957},
+        {{1900, 1, 1}, {2000, 1, 1}, 36524}, {{2000, 1, 1}, {2100, 1, 1}, 36525},
+        {{1600, 1, 1}, {2000, 1, 1}, 146097}, {{1, 1, 1}, {9999, 12, 31}, 3652058},
+        {{-1, 12, 31}, {0, 1, 1}, 1}, {{-1, 1, 1}, {0, 1, 1}, 365},
+        {{0, 1, 1}, {1, 1, 1}, 366}, {{0, 2, 28}, {0, 3, 1}, 2},
+        {{-4, 2, 28}, {-4, 3, 1}, 2}, {{-400, 2, 28}, {-400, 3, 1}, 2},
+        {{-100, 2, 28}, {-100, 3, 1}, 1}, {{-32768, 1, 1}, {32767, 12, 31}, 23936531},
+        {{32767, 12, 31}, {-32768, 1, 1}, -23936531},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.days, dateDaysBetween(c.from, c.to)) << fields(c.from) << " to " << fields(c.to);
+    for (const auto &c : cases) {
+        Date from = makeDate(c.from[0], c.from[1], c.from[2]);
+        Date to = makeDate(c.to[0], c.to[1], c.to[2]);
+        EXPECT_EQ(c.days, dateDaysBetween(from, to)) << fields(from) << " to " << fields(to);
+    }
 }
 
 Date randomDate(std::mt19937 &random)
