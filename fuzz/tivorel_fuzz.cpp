@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    std::vector<std::string> words(1, "tivorel");
+    // argv[0], then the first argument, which the first line fills.
+    std::vector<std::string> words = {"tivorel", ""};
     for (size_t i = 0; i < size; i++) {
         char c = static_cast<char>(data[i]);
         if (c == '\n' || c == '\0')
@@ -83,8 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         argv.push_back(&word[0]);
     argv.push_back(nullptr);
     int argc = static_cast<int>(words.size());
-    // The tool's argv[0] is its own; the first line is the first argument.
-    argv[0] = const_cast<char *>("tivorel");
 
     int physical = 0, emotional = 0, intellectual = 0, average = 0;
     const OptionEntry options[] = {
