@@ -1,9 +1,8 @@
 // libFuzzer harness: the input is a command line, one argument a line (a NUL
-// also ends an argument). It runs the option scanner, date reading, the count
-// check and the chart exactly as the tool does, with the chart sent to
-// /dev/null. Two things differ from the tool: this file's msgEnd returns to
-// the harness instead of ending the process, and the help and version rows of
-// the option table only note that they were asked for.
+// also ends an argument). It runs the tool's own run sequence, compiled in
+// below, with the chart sent to /dev/null. Where the tool would end the
+// process (a message, the usage text, the version line), the end routine set
+// here jumps back to the start of the input instead.
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -11,23 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "chart.hpp"
-#include "date.hpp"
-#include "services.hpp"
+// The tool's main.cpp with its entry renamed, so that the harness runs the
+// very run sequence the tool runs and libFuzzer keeps its own main.
+#define main tivorelMain
+#include "main.cpp"
+#undef main
 
 namespace {
 
 jmp_buf fuzzEnd;
-int fuzzStopped;
 
-void fuzzHelpOrVersion()
+// The end of a run: back to the input's start, not exit(). The jump is safe:
+// it leaves only frames of the run sequence, the calendar, the chart and the
+// services, which hold plain values and C strings (no destructor is skipped,
+// no lock is held), and msgWrite and printf have finished their output.
+[[noreturn]] void fuzzEndRun(int)
 {
-    fuzzStopped = 1;
-}
-
-void *fuzzRoutine()
-{
-    return reinterpret_cast<void *>(fuzzHelpOrVersion);
+    longjmp(fuzzEnd, 1);
 }
 
 // The harness's defaults, placed before the user's flags so those still win:
@@ -44,12 +43,6 @@ extern "C" const char *__lsan_default_suppressions()
     return "leak:dateFromString\n";
 }
 
-// Replaces the message service's end: back to the input's start, not exit().
-void msgEnd(int)
-{
-    longjmp(fuzzEnd, 1);
-}
-
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static std::vector<char *> args;
@@ -64,7 +57,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
     if (freopen("/dev/null", "w", stdout) == nullptr)
         abort();
-    msgSetName("tivorel");
+    msgSetEnd(fuzzEndRun);
     return 0;
 }
 
@@ -83,30 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (std::string &word : words)
         argv.push_back(&word[0]);
     argv.push_back(nullptr);
-    int argc = static_cast<int>(words.size());
 
-    int physical = 0, emotional = 0, intellectual = 0, average = 0;
-    const OptionEntry options[] = {
-        {'h', "help", 1, fuzzRoutine(), 1},
-        {'a', "average", 1, &average, 0},
-        {'e', "emotional", 1, &emotional, 0},
-        {'i', "intellectual", 1, &intellectual, 0},
-        {'p', "physical", 1, &physical, 0},
-        {'V', "version", 1, fuzzRoutine(), 1},
-        {0, nullptr, 0, nullptr, 0},
-    };
-    fuzzStopped = 0;
-    if (setjmp(fuzzEnd) != 0)
-        return 0;
-
-    optParseOptions(&argc, argv.data(), options, 0);
-    if (fuzzStopped || argc != 4)
-        return 0;
-    Date birth = dateFromString(argv[1]);
-    Date first = dateFromString(argv[2]);
-    int days = chartDaysFromString(argv[3]);
-    int curveMask = chartCurveMask(physical, emotional, intellectual, average);
-    printf("Day of birth: %s\n", dateToString(birth));
-    chartPrint(birth, first, days, curveMask);
+    if (setjmp(fuzzEnd) == 0)
+        runTivorel(static_cast<int>(words.size()), argv.data());
     return 0;
 }

@@ -1,12 +1,9 @@
 // The biorhythm chart.
 #include "chart.hpp"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include "services.hpp"
 
 namespace {
 
@@ -32,11 +29,12 @@ const char chartRuler[] =
 const char chartBlankStrip[] =
     "|                         .                          |";
 
-enum { chartStripWidth = 54, chartMaxDays = 500 };
+enum { chartStripWidth = 54 };
 
 // Takes an age in days (any int) and a period; returns the cycle's value, -1..1.
 // Each step is its own double operation, in this order, for the same bytes on
-// every machine.
+// every machine. The remainder keeps the age's sign, and pi is the chart's own
+// ten-digit value, not M_PI: at a zero crossing either change moves a letter.
 double chartCycleValue(int age, int period)
 {
     double x = age % period;
@@ -55,32 +53,6 @@ int chartColumn(double value)
     t = t * 53.0;
     t = t + 0.5;
     return static_cast<int>(floor(t));
-}
-
-int chartCurveMask(int physical, int emotional, int intellectual, int average)
-{
-    int curveMask = (physical ? chartPhysical : 0) | (emotional ? chartEmotional : 0) |
-                    (intellectual ? chartIntellectual : 0) | (average ? chartAverage : 0);
-    return curveMask != 0 ? curveMask : chartPhysical | chartEmotional | chartIntellectual;
-}
-
-int chartDaysFromString(const char *text)
-{
-    // Counts past 500 are all refused, so reading stops growing at 501: no
-    // overflow, whatever the number of digits.
-    const char *p = text;
-    while (isspace(static_cast<unsigned char>(*p)))
-        p++;
-    int negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        p++;
-    int count = 0;
-    for (; *p >= '0' && *p <= '9'; p++)
-        if (count <= chartMaxDays)
-            count = count * 10 + (*p - '0');
-    if (negative || count < 1 || count > chartMaxDays)
-        msgFatal("number of days must be in [1, 500]\n");
-    return count;
 }
 
 void chartPrint(Date birth, Date first, int days, int curveMask)

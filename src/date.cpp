@@ -14,7 +14,7 @@ namespace {
 
 const char dateSeparators[] = "/-:.";
 
-// The text of the latest dateToString call: "-32768-128--128" is the longest.
+// The text of the latest dateToString call: "-32768--128--128" is the longest.
 char dateText[17];
 
 // Takes two dates; returns 1 when a lies after b, comparing year, month, day.
@@ -45,10 +45,7 @@ void dateSplit(Date date, int *year, int *month, int *day)
 
 int dateIsLeapYear(int year)
 {
-    // Divisible by 4, and by 400 whenever by 100. Given 4 | year, 100 | year
-    // exactly when 25 | year, and 400 | year exactly when 16 | year as well.
-    // The bit tests hold for negative years in two's complement.
-    return (year & 3) == 0 && (year % 25 != 0 || (year & 15) == 0);
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
 int dateDaysInMonth(int month, int year)
@@ -126,7 +123,8 @@ int dateDaysBetween(Date from, Date to)
     }
 
     // The whole years between, one by one: up to 65534 of them a call, so the
-    // full leap test runs only for the years that 4 divides.
+    // full leap test runs only for the years that 4 divides ((year & 3) == 0
+    // holds for negative years too, in two's complement).
     int count = 0;
     for (int year = from.year + 1; year < to.year; year++) {
         count += 365;

@@ -15,10 +15,10 @@ struct Date {
 // Month lengths in a common year, indexed by month 1..12; slot 0 (-1) is no month.
 extern const int monthDays[13];
 
-// Stores year, month and day cut to the fields' widths (taken as signed); no test.
+// Takes any year, month and day; stores each cut to its field's width, taken as signed.
 void dateMake(Date &date, int year, int month, int day);
 
-// Writes each field of date, widened with its sign, to *year, *month and *day.
+// Takes any date; writes each field, widened with its sign, to *year, *month and *day.
 void dateSplit(Date date, int *year, int *month, int *day);
 
 // Takes any year; returns 1 for a Gregorian leap year, 0 otherwise.
@@ -27,19 +27,19 @@ int dateIsLeapYear(int year);
 // Takes a month 0..12 and any year; returns its length (month 0 gives -1).
 int dateDaysInMonth(int month, int year);
 
-// Moves a valid date on to the next day in place; 32767-12-31 wraps to -32768-01-01.
+// Takes a valid date; moves it on to the next day in place (32767-12-31 wraps to -32768-01-01).
 void dateNextDay(Date &date);
 
-// Returns the date as "%4d-%02d-%02d" (up to 16 characters for any field values)
-// in a static buffer that the next call overwrites.
+// Takes any date; returns it as "%4d-%02d-%02d" (at most 16 characters) in a
+// static buffer that the next call overwrites.
 const char *dateToString(Date date);
 
-// Reads year, month and day separated by runs of "/-:."; returns a valid date.
-// Ends the run through msgFatal on text that does not give one.
+// Takes a text of year, month and day separated by runs of "/-:."; returns a
+// valid date, or ends the run through msgFatal when the text gives none.
 Date dateFromString(const char *text);
 
-// Preconditions: from and to are valid dates.
-// Returns: the signed number of days from from to to, |result| <= 23936531.
+// Takes two valid dates; returns the signed number of days from from to to,
+// at most 23936531 either way.
 int dateDaysBetween(Date from, Date to);
 
 #endif

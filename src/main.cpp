@@ -1,4 +1,5 @@
 // tivorel: prints a biorhythm chart.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,18 +27,20 @@ const char usageFormat[] =
     "Dates must be specified as YYYY-MM-DD (ISO date format).\n"
     "\n";
 
+enum { maxDays = 500 };
+
 // Writes the usage text to standard output and ends the run with status 0.
 [[noreturn]] void printUsage()
 {
     printf(usageFormat, msgGetName());
-    exit(0);
+    msgEnd(0);
 }
 
 // Writes the version line to standard output and ends the run with status 0.
 [[noreturn]] void printVersion()
 {
     puts("tivorel " TIVOREL_VERSION ", by Halvark");
-    exit(0);
+    msgEnd(0);
 }
 
 // Takes a routine; returns it in the form an option row holds.
@@ -46,9 +49,40 @@ void *optionRoutine(void (*routine)())
     return reinterpret_cast<void *>(routine);
 }
 
-} // namespace
+// Reads a day count as atoi does (blanks, one sign, digits; the rest ignored).
+// Returns it when in 1..500; any other count, one past the int range included,
+// ends the run through msgFatal.
+int dayCountFromString(const char *text)
+{
+    // Counts past 500 are all refused, so reading stops growing at 501: no
+    // overflow, whatever the number of digits.
+    const char *p = text;
+    while (isspace(static_cast<unsigned char>(*p)))
+        p++;
+    int negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        p++;
+    int count = 0;
+    for (; *p >= '0' && *p <= '9'; p++)
+        if (count <= maxDays)
+            count = count * 10 + (*p - '0');
+    if (negative || count < 1 || count > maxDays)
+        msgFatal("number of days must be in [1, 500]\n");
+    return count;
+}
 
-int main(int argc, char **argv)
+// Takes the four curve flags (non-zero: selected); returns the curve mask,
+// physical, emotional and intellectual when none is selected.
+int curveMaskFromFlags(int physical, int emotional, int intellectual, int average)
+{
+    int curveMask = (physical ? chartPhysical : 0) | (emotional ? chartEmotional : 0) |
+                    (intellectual ? chartIntellectual : 0) | (average ? chartAverage : 0);
+    return curveMask != 0 ? curveMask : chartPhysical | chartEmotional | chartIntellectual;
+}
+
+// The run sequence, from the command line to the last row of the chart.
+// Returns 0 after a chart; every other end passes through msgEnd.
+int runTivorel(int argc, char **argv)
 {
     int physical = 0;
     int emotional = 0;
@@ -71,11 +105,20 @@ int main(int argc, char **argv)
 
     Date birth = dateFromString(argv[1]);
     Date first = dateFromString(argv[2]);
-    int days = chartDaysFromString(argv[3]);
+    int days = dayCountFromString(argv[3]);
 
-    int curveMask = chartCurveMask(physical, emotional, intellectual, average);
+    int curveMask = curveMaskFromFlags(physical, emotional, intellectual, average);
 
     printf("Day of birth: %s\n", dateToString(birth));
     chartPrint(birth, first, days, curveMask);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    msgBufferOutput();
+    atexit(msgCloseStdout);
+    return runTivorel(argc, argv);
 }

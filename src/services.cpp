@@ -14,11 +14,10 @@ namespace {
 
 const char msgDefaultName[] = "tivorel";
 const char *msgName = msgDefaultName;
+void (*msgEndRoutine)(int) = nullptr;
 
-// Standard output is buffered whole: a chart of 500 rows is under 40 KiB, so
-// it is written by the flush at exit, where a failure is seen with its reason.
+// The largest output, a 500-row chart of the widest ages, is under 40 KiB.
 char msgOutBuffer[64 * 1024];
-// Standard error is line buffered, so each message leaves in one write.
 char msgErrBuffer[4 * 1024];
 
 // Writes text to standard error with every byte below 0x20 and 0x7f escaped:
@@ -43,7 +42,7 @@ void msgPutEscaped(const char *text)
 }
 
 // Writes "name: " and format with its values to standard error; the format
-// knows %s (escaped), %d and %%.
+// knows %s (escaped) and nothing else.
 void msgWrite(const char *format, va_list args)
 {
     msgPutEscaped(msgName);
@@ -53,17 +52,14 @@ void msgWrite(const char *format, va_list args)
             putc(*p, stderr);
             continue;
         }
-        p++;
-        if (*p == 's') {
-            const char *text = va_arg(args, const char *);
-            msgPutEscaped(text != nullptr ? text : "(null)");
-        } else if (*p == 'd') {
-            fprintf(stderr, "%d", va_arg(args, int));
-        } else if (*p == '%') {
-            putc('%', stderr);
-        } else {
-            break; // not a directive this service writes
+        if (*++p != 's') {
+            // The format attribute lets any directive compile; a caller that
+            // passes one this service does not write is a fault in the tool.
+            fputs("\nmessage format with a directive other than %s\n", stderr);
+            abort();
         }
+        const char *text = va_arg(args, const char *);
+        msgPutEscaped(text != nullptr ? text : "(null)");
     }
     fflush(stderr);
 }
@@ -75,28 +71,6 @@ __attribute__((format(printf, 1, 2))) void msgWarn(const char *format, ...)
     va_start(args, format);
     msgWrite(format, args);
     va_end(args);
-}
-
-// At exit: flushes standard output and turns a failed write into a message
-// and status 1. A close that fails only because descriptor 1 was never open
-// while nothing was written is no failure.
-void msgCloseStdout()
-{
-    int failed = ferror(stdout);
-    if (fflush(stdout) != 0)
-        failed = 1;
-    int reason = errno;
-    if (!failed && fclose(stdout) != 0 && errno != EBADF) {
-        failed = 1;
-        reason = errno;
-    }
-    if (!failed)
-        return;
-    if (reason != 0)
-        msgWarn("write error: %s\n", strerror(reason));
-    else
-        msgWarn("write error\n");
-    _exit(1);
 }
 
 // Writes a bad-option message and the hint to ask for help; ends with status 1.
@@ -142,7 +116,6 @@ const OptionEntry *optRowOfLetter(const OptionEntry *table, int letter)
 
 void msgSetName(const char *argv0)
 {
-    static int ready;
     msgName = msgDefaultName;
     if (argv0 != nullptr) {
         const char *slash = strrchr(argv0, '/');
@@ -150,17 +123,36 @@ void msgSetName(const char *argv0)
         if (*base != '\0')
             msgName = base;
     }
-    if (!ready) {
-        ready = 1;
-        setvbuf(stdout, msgOutBuffer, _IOFBF, sizeof msgOutBuffer);
-        setvbuf(stderr, msgErrBuffer, _IOLBF, sizeof msgErrBuffer);
-        atexit(msgCloseStdout);
-    }
 }
 
 const char *msgGetName()
 {
     return msgName;
+}
+
+void msgBufferOutput()
+{
+    setvbuf(stdout, msgOutBuffer, _IOFBF, sizeof msgOutBuffer);
+    setvbuf(stderr, msgErrBuffer, _IOLBF, sizeof msgErrBuffer);
+}
+
+void msgCloseStdout()
+{
+    int failed = ferror(stdout);
+    if (fflush(stdout) != 0)
+        failed = 1;
+    int reason = errno;
+    if (!failed && fclose(stdout) != 0 && errno != EBADF) {
+        failed = 1;
+        reason = errno;
+    }
+    if (!failed)
+        return;
+    if (reason != 0)
+        msgWarn("write error: %s\n", strerror(reason));
+    else
+        msgWarn("write error\n");
+    _exit(1);
 }
 
 void msgFatal(const char *format, ...)
@@ -170,6 +162,18 @@ void msgFatal(const char *format, ...)
     msgWrite(format, args);
     va_end(args);
     msgEnd(1);
+}
+
+void msgEnd(int status)
+{
+    if (msgEndRoutine != nullptr)
+        msgEndRoutine(status);
+    exit(status);
+}
+
+void msgSetEnd(void (*end)(int status))
+{
+    msgEndRoutine = end;
 }
 
 void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags)

@@ -13,27 +13,41 @@ struct OptionEntry {
     int mode;         // 0: set the flag; 1: call the routine
 };
 
-// Takes argv[0] (null allowed) once, before any other service call; records its
-// last path component ("tivorel" when null or empty) and sets up the exit path
-// that turns a failed write of standard output into status 1.
+// Takes argv[0] (null allowed); records its last path component, or "tivorel"
+// when that is null or empty, for messages and the usage text.
 void msgSetName(const char *argv0);
 
 // Returns the recorded program name; "tivorel" before msgSetName.
 const char *msgGetName();
 
+// Buffers standard output whole and standard error by line, so that a chart
+// leaves in one write and each message line in one write of its own: runs
+// that share a log or an output file opened for appending never interleave
+// inside a chart or a line. Call once, before any output.
+void msgBufferOutput();
+
+// At exit: flushes and closes standard output; a failed write or close ends
+// the run with "write error: REASON" and status 1. Nothing written and
+// descriptor 1 never open is no failure. For atexit().
+void msgCloseStdout();
+
 // Writes "name: " and the message to standard error, then ends the run with
-// status 1. The format knows %s, %d and %%; a %s value is written with its
-// control bytes escaped (\n, \x1b), so an argument can never act on a terminal.
+// status 1. The format's one directive is %s, whose value is written with its
+// control bytes escaped (\n, \x1b) so that an argument can never act on a
+// terminal; any other directive is a fault and aborts.
 [[noreturn]] void msgFatal(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
-// Ends the run with status through exit(). Every end of the message service
-// passes here; a harness may link its own in place of this one.
+// Ends the run with status: through the routine given to msgSetEnd, else exit().
 [[noreturn]] void msgEnd(int status);
 
+// Takes a routine for msgEnd to call in place of exit(), or null for exit()
+// again. The routine must not return; a fuzzing harness longjmps from it.
+void msgSetEnd(void (*end)(int status));
+
 // Takes &argc, argv, an option table and 0. Acts on the leading options in
-// table order of appearance: sets flags, calls routines. Options end at the
-// first other argument or after "--". On return they are gone from argv and
-// *argc counts argv[0] and the rest. A bad option ends the run with status 1.
+// command-line order: sets flags, calls routines. Options end at the first
+// other argument or after "--". On return they are gone from argv and *argc
+// counts argv[0] and the rest. A bad option ends the run with status 1.
 void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags);
 
 #endif
