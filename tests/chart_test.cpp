@@ -62,23 +62,32 @@ TEST(ChartPrint, AllCurvesAroundTheDayOfBirth)
               chartText(makeDate(2000, 1, 3), makeDate(2000, 1, 1), 4, 15));
 }
 
-TEST(ChartPrint, LettersCoverTheBorders)
+// Single rows, each named for the fault it pins.
+TEST(ChartPrint, Rows)
 {
-    EXPECT_EQ("2000-01-07  |                         .                        IEP      6\n"
-              "2000-01-08  |                         .                        PIE      7\n"
-              "2000-01-09  |                         .                     P   EI      8\n",
-              chartRows(makeDate(2000, 1, 1), makeDate(2000, 1, 7), 3, 7));
-    EXPECT_EQ("2000-01-22  E     A      P            .                          |     21\n",
-              chartRows(makeDate(2000, 1, 1), makeDate(2000, 1, 22), 1, 15));
-}
-
-TEST(ChartPrint, WideAgesAndLongLabels)
-{
-    EXPECT_EQ("2000-01-01  |                         .P                   I    E|  109572\n",
-              chartRows(makeDate(1700, 1, 1), makeDate(2000, 1, 1), 1, 1 | 2 | 4));
-    // A 12-character date is cut to 10 in the label; the age keeps every digit.
-    EXPECT_EQ("-32768-01-  |         E               .                          |  -23936531\n",
-              chartRows(makeDate(32767, 12, 31), makeDate(-32768, 1, 1), 1, 2));
+    const struct { const char *fault; Date birth, first; int mask; const char *row; } cases[] = {
+        {"pi taken as M_PI: at age 14, E falls right of the '.'", makeDate(2000, 1, 1),
+         makeDate(2000, 1, 15), 2,
+         "2000-01-15  |                         E                          |     14\n"},
+        {"a remainder below 0 moved up by the period", makeDate(2000, 2, 16), makeDate(2000, 1, 1), 1,
+         "2000-01-01  |                         .P                         |    -46\n"},
+        {"likewise for the emotional cycle", makeDate(2000, 2, 26), makeDate(2000, 1, 1), 2,
+         "2000-01-01  |                         .E                         |    -56\n"},
+        {"likewise for the intellectual cycle", makeDate(2000, 3, 7), makeDate(2000, 1, 1), 4,
+         "2000-01-01  |                         .I                         |    -66\n"},
+        {"letters replace the right border", makeDate(2000, 1, 1), makeDate(2000, 1, 7), 7,
+         "2000-01-07  |                         .                        IEP      6\n"},
+        {"E at +1 lands on column 53", makeDate(2000, 1, 1), makeDate(2000, 1, 8), 7,
+         "2000-01-08  |                         .                        PIE      7\n"},
+        {"E at -1 replaces the left border, A covers I", makeDate(2000, 1, 1), makeDate(2000, 1, 22),
+         15, "2000-01-22  E     A      P            .                          |     21\n"},
+        {"a six-digit age widens the row", makeDate(1700, 1, 1), makeDate(2000, 1, 1), 7,
+         "2000-01-01  |                         .P                   I    E|  109572\n"},
+        {"a 12-character date is cut to 10", makeDate(32767, 12, 31), makeDate(-32768, 1, 1), 2,
+         "-32768-01-  |         E               .                          |  -23936531\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.row, chartRows(c.birth, c.first, 1, c.mask)) << c.fault;
 }
 
 TEST(ChartPrint, LegendNamesTheSelectedCurves)

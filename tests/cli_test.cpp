@@ -67,9 +67,23 @@ TEST(CommandLine, UsageAndVersionEndWithStatusZero)
         expectRun(runTool(c.args), c.out, "", 0, joined(c.args));
 }
 
-TEST(CommandLine, UsageNamesTheProgramWhenArgvIsEmpty)
+// Messages and the usage text name the program as it was called.
+TEST(CommandLine, ProgramName)
 {
-    expectRun(runTool({}, runCapture, true), usage, "", 0, "no argv");
+    const struct { const char *argv0, *name; } cases[] = {
+        {"mychart", "mychart"},          {"/usr/local/bin/mychart", "mychart"},
+        {"./\xc3\xa9t", "\xc3\xa9t"}, {"bin/", "tivorel"}, {"", "tivorel"},
+    };
+    for (const auto &c : cases) {
+        const std::string name = c.name;
+        RunResult help = runTool({"-h"}, runCapture, c.argv0);
+        EXPECT_EQ("\nusage: " + name + " [option]", help.out.substr(0, 17 + name.size())) << c.argv0;
+        expectRun(runTool({"2000-13-01", "2000-01-01", "1"}, runCapture, c.argv0), "",
+                  name + ": illegal month in 2000-13-01 (YYYY-MM-DD)\n", 1, c.argv0);
+        expectRun(runTool({"-x"}, runCapture, c.argv0), "",
+                  name + ": invalid option -- 'x'\nTry '" + name + " --help' for more information.\n",
+                  1, c.argv0);
+    }
 }
 
 TEST(CommandLine, RefusedArguments)
@@ -88,6 +102,13 @@ TEST(CommandLine, RefusedArguments)
         {{"2000-01-01", "2000-01-01", "-2147483649"}, days},
         {{"2000-01-01", "2000-01-01", "99999999999999999999"}, days},
         {{"2000-01-01", "2000-01-01", "-5"}, days},
+        {{"2000-01-01", "2000-01-01", "5000"}, days},
+        {{"2000-01-01", "2000-01-01", "50000"}, days},
+        {{"2000-01-01", "2000-01-01", "#5"}, days},
+        {{"2000-01-01", "2000-01-01", "!5"}, days},
+        {{"2000-01-01", "2000-01-01", "*3"}, days},
+        // The year is cut to 16 bits before the day is tested: this is year 100.
+        {{"65636-02-29", "2000-01-01", "1"}, "tivorel: illegal day in 65636-02-29 (YYYY-MM-DD)\n"},
         // The date of birth is reported before the first day, a date before the count.
         {{"2000-13-01", "2000-02-30", "0"}, "tivorel: illegal month in 2000-13-01 (YYYY-MM-DD)\n"},
         {{"2000-01-01", "2000-02-30", "0"}, "tivorel: illegal day in 2000-02-30 (YYYY-MM-DD)\n"},
@@ -122,21 +143,30 @@ TEST(CommandLine, BadOptions)
          "tivorel: option '--average' doesn't allow an argument\n"},
         {{"--=x"}, "tivorel: option '--=x' is ambiguous\n"},
         {{"-\x1b"}, "tivorel: invalid option -- '\\x1b'\n"},
+        // A letter that the table's end row holds, or one of 0x80 and above.
+        {{"-\x01"}, "tivorel: invalid option -- '\\x01'\n"},
+        {{"-\xff", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xff'\n"},
+        {{"-\xc3\xa9", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xc3'\n"},
+        {{"-a\xc3\xa9", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xc3'\n"},
     };
     for (const auto &c : cases)
         expectRun(runTool(c.args), "", c.err + hint, 1, joined(c.args));
 }
 
+// With or without POSIXLY_CORRECT, an option after the first operand is an
+// operand: never taken as an option, never moved.
 TEST(CommandLine, OptionsEndAtDoubleDashOrTheFirstOperand)
 {
-    RunResult run = runTool({"--", "-44-03-15", "2000-01-01", "1"});
-    EXPECT_EQ(0, run.status);
-    EXPECT_EQ("Day of birth:   44-03-15\n", run.out.substr(0, run.out.find('\n') + 1));
-
-    setenv("POSIXLY_CORRECT", "1", 1);
-    RunResult late = runTool({"2000-01-01", "-p", "1"});
-    unsetenv("POSIXLY_CORRECT");
-    expectRun(late, "", "tivorel: -p is not on the form YYYY-MM-DD\n", 1, "option after operand");
+    for (const char *posixlyCorrect : {"", "1"}) {
+        if (*posixlyCorrect != '\0')
+            setenv("POSIXLY_CORRECT", posixlyCorrect, 1);
+        RunResult run = runTool({"--", "-44-03-15", "2000-01-01", "1"});
+        EXPECT_EQ(0, run.status);
+        EXPECT_EQ("Day of birth:   44-03-15\n", run.out.substr(0, run.out.find('\n') + 1));
+        expectRun(runTool({"2000-01-01", "-p", "1"}), "",
+                  "tivorel: -p is not on the form YYYY-MM-DD\n", 1, posixlyCorrect);
+        unsetenv("POSIXLY_CORRECT");
+    }
 }
 
 TEST(CommandLine, WholeCharts)

@@ -2,7 +2,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,19 +23,43 @@ std::string readAll(FILE *file)
     return text;
 }
 
+// Reads the records waiting on a socket whose peer is gone; returns their
+// count and appends their bytes to text.
+int readRecords(int socket, std::string &text)
+{
+    static char buffer[1 << 17];
+    int records = 0;
+    for (ssize_t n; (n = recv(socket, buffer, sizeof buffer, MSG_DONTWAIT)) > 0; records++)
+        text.append(buffer, static_cast<size_t>(n));
+    close(socket);
+    return records;
+}
+
+// The tool under test: the build's, or the one TIVOREL_TEST_BINARY names (a
+// build of the same sources for another C library).
+const char *toolPath()
+{
+    const char *path = getenv("TIVOREL_TEST_BINARY");
+    return path != nullptr && *path != '\0' ? path : TIVOREL_BINARY;
+}
+
 } // namespace
 
-RunResult runTool(const std::vector<std::string> &args, RunOutput output, bool noArgv)
+RunResult runTool(const std::vector<std::string> &args, RunOutput output, const std::string &argv0)
 {
+    RunResult result{};
     fflush(nullptr);
     FILE *out = tmpfile();
     FILE *err = tmpfile();
+    int outPair[2] = {-1, -1};
+    int errPair[2] = {-1, -1};
+    if (output == runPackets && (socketpair(AF_UNIX, SOCK_SEQPACKET, 0, outPair) != 0 ||
+                                 socketpair(AF_UNIX, SOCK_SEQPACKET, 0, errPair) != 0))
+        abort();
     std::vector<char *> argv;
-    if (!noArgv) {
-        argv.push_back(const_cast<char *>(TIVOREL_BINARY));
-        for (const std::string &arg : args)
-            argv.push_back(const_cast<char *>(arg.c_str()));
-    }
+    argv.push_back(const_cast<char *>(argv0.c_str()));
+    for (const std::string &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
 
     pid_t child = fork();
@@ -46,6 +72,9 @@ RunResult runTool(const std::vector<std::string> &args, RunOutput output, bool n
             dup2(open("/dev/full", O_WRONLY), 1);
         } else if (output == runClosed) {
             close(1);
+        } else if (output == runPackets) {
+            dup2(outPair[1], 1);
+            dup2(errPair[1], 2);
         } else {
             int ends[2];
             if (pipe(ends) != 0)
@@ -53,14 +82,19 @@ RunResult runTool(const std::vector<std::string> &args, RunOutput output, bool n
             close(ends[0]);
             dup2(ends[1], 1);
         }
-        execve(TIVOREL_BINARY, argv.data(), environ);
+        execve(toolPath(), argv.data(), environ);
         _exit(127);
     }
     int wstatus = 0;
     waitpid(child, &wstatus, 0);
-    RunResult result;
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
     result.out = readAll(out);
     result.err = readAll(err);
+    if (output == runPackets) {
+        close(outPair[1]);
+        close(errPair[1]);
+        result.outWrites = readRecords(outPair[0], result.out);
+        result.errWrites = readRecords(errPair[0], result.err);
+    }
     return result;
 }

@@ -1,0 +1,60 @@
+#!/bin/sh
+# Runs the examples of the documents given: in a README code block or a man
+# page literal display, a line "$ command" is run (with the tool under test
+# first on PATH), and what it writes must be exactly the lines that follow,
+# up to the next "$ " line or the end of the block.
+# usage: doc_examples.sh TOOL DOCUMENT...
+set -u
+case $1 in
+/*) tool=$1 ;;
+*) tool=$PWD/$1 ;;
+esac
+shift
+work=$(mktemp -d) || exit 1
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/bin"
+ln -s "$tool" "$work/bin/tivorel"
+
+failures=0
+for doc in "$@"; do
+    dir=$work/$(basename "$doc")
+    mkdir "$dir"
+    # Each example becomes N.cmd and N.out; roff escapes are undone in a man page.
+    awk -v dir="$dir" '
+        function unroff(s) {
+            gsub(/\\&/, "", s); gsub(/\\-/, "-", s); gsub(/\\e/, "\\", s)
+            return s
+        }
+        /^```/ { inblock = !inblock; out = ""; next }
+        /^\.Bd -literal/ { inblock = 1; roff = 1; out = ""; next }
+        /^\.Ed/ { inblock = 0; roff = 0; out = ""; next }
+        !inblock { next }
+        { line = roff ? unroff($0) : $0 }
+        line ~ /^\$ / {
+            n++
+            print substr(line, 3) > (dir "/" n ".cmd")
+            out = dir "/" n ".out"
+            printf "" > out
+            next
+        }
+        out != "" { print line > out }
+    ' "$doc"
+    count=0
+    for cmd in "$dir"/*.cmd; do
+        [ -f "$cmd" ] || continue
+        count=$((count + 1))
+        expected=${cmd%.cmd}.out
+        (cd "$dir" && PATH="$work/bin:$PATH" sh -c "$(cat "$cmd")") >"$dir/actual" 2>&1
+        if ! cmp -s "$expected" "$dir/actual"; then
+            echo "FAIL: $doc: \$ $(cat "$cmd")"
+            diff -u "$expected" "$dir/actual" | sed 's/$/|/'
+            failures=$((failures + 1))
+        fi
+    done
+    if [ "$count" -eq 0 ]; then
+        echo "FAIL: $doc shows no example"
+        failures=$((failures + 1))
+    fi
+    echo "$doc: $count examples"
+done
+[ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
