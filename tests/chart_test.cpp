@@ -51,17 +51,6 @@ const std::string ruler(73, '-');
 const std::string header =
     "YYYY-MM-DD  down                                                up    age\n";
 
-TEST(ChartPrint, AllCurvesAroundTheDayOfBirth)
-{
-    EXPECT_EQ("[P]hysical   [E]motional   [I]ntellectual   [A]verage\n" + ruler + "\n" + header +
-                  ruler + "\n"
-                  "2000-01-01  |            P A I        .                          |     -2\n"
-                  "2000-01-02  |                  PAI    .                          |     -1\n"
-                  "2000-01-03  |                         .A                         |      0\n"
-                  "2000-01-04  |                         .     IAP                  |      1\n",
-              chartText(makeDate(2000, 1, 3), makeDate(2000, 1, 1), 4, 15));
-}
-
 // Single rows, each named for the fault it pins.
 TEST(ChartPrint, Rows)
 {
