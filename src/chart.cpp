@@ -5,6 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
+// Fast math lets the compiler reorder, fuse and approximate the curve
+// arithmetic, which moves letters; this holds for every way of building.
+#ifdef __FAST_MATH__
+#error "tivorel must not be built with fast math (-ffast-math, -Ofast): the chart needs exact IEEE doubles"
+#endif
+
 namespace {
 
 struct ChartCurve {

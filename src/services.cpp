@@ -90,23 +90,49 @@ __attribute__((format(printf, 1, 2))) void msgWarn(const char *format, ...)
 // Rows an option table may hold, and the getopt value of a long option of row i.
 enum { optMaxRows = 32, optLongBase = 256 };
 
-// Takes a table and a short option letter; returns its row (one must exist).
-const OptionEntry *optRowOfLetter(const OptionEntry *table, int letter)
+// Takes a row of a table; returns 1 when it is the end row.
+int optIsEnd(const OptionEntry &row)
 {
-    while (table->letter != letter)
-        table++;
-    return table;
+    return row.letter == 0 && row.name == nullptr;
 }
 
-// Takes a table and a "--name[=value]" word that getopt refused; reports it.
+// Takes a table and a short option letter; returns its row, or null.
+const OptionEntry *optRowOfLetter(const OptionEntry *table, int letter)
+{
+    for (const OptionEntry *row = table; !optIsEnd(*row); row++)
+        if (row->letter == letter)
+            return row;
+    return nullptr;
+}
+
+// Takes the byte of a refused short option; reports it.
+[[noreturn]] void optFailShort(char letter)
+{
+    const char text[2] = {letter, '\0'};
+    optFail("invalid option -- '%s'\n", text);
+}
+
+// Takes a table and a refused "--name[=value]" word; reports it as glibc
+// words it: a known option given a value, a name that several options begin
+// with, or a name that none begins with.
 [[noreturn]] void optFailLong(const OptionEntry *table, const char *word)
 {
     const char *name = word + 2;
     size_t length = strcspn(name, "=");
+    const OptionEntry *match = nullptr;
     int matches = 0;
-    for (const OptionEntry *row = table; row->letter != 0 || row->name != nullptr; row++)
-        if (row->name != nullptr && strncmp(row->name, name, length) == 0)
-            matches++;
+    for (const OptionEntry *row = table; !optIsEnd(*row); row++) {
+        if (row->name == nullptr || strncmp(row->name, name, length) != 0)
+            continue;
+        match = row;
+        matches++;
+        if (row->name[length] == '\0') {
+            matches = 1; // a whole name is never ambiguous
+            break;
+        }
+    }
+    if (matches == 1 && name[length] == '=')
+        optFail("option '--%s' doesn't allow an argument\n", match->name);
     if (matches > 1)
         optFail("option '%s' is ambiguous\n", word);
     optFail("unrecognized option '%s'\n", word);
@@ -188,33 +214,54 @@ void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags
     char shortOptions[optMaxRows + 2];
     int letters = 0;
     int names = 0;
+    int rows = 0;
     shortOptions[letters++] = '+';
-    for (int row = 0; table[row].letter != 0 || table[row].name != nullptr; row++) {
-        if (row == optMaxRows)
+    for (; !optIsEnd(table[rows]); rows++) {
+        if (rows == optMaxRows)
             abort();
-        if (table[row].letter != 0)
-            shortOptions[letters++] = table[row].letter;
-        if (table[row].name != nullptr)
-            longOptions[names++] = {table[row].name, no_argument, nullptr, optLongBase + row};
+        if (table[rows].letter != 0)
+            shortOptions[letters++] = table[rows].letter;
+        if (table[rows].name != nullptr)
+            longOptions[names++] = {table[rows].name, no_argument, nullptr, optLongBase + rows};
     }
     shortOptions[letters] = '\0';
     longOptions[names] = {nullptr, 0, nullptr, 0};
 
     opterr = 0;
     optind = 0; // a fresh scan each call
-    int found;
-    while ((found = getopt_long(*argc, argv, shortOptions, longOptions, nullptr)) != -1) {
-        if (found == '?') {
-            if (optopt >= optLongBase)
-                optFail("option '--%s' doesn't allow an argument\n",
-                        table[optopt - optLongBase].name);
-            if (optopt == 0)
-                optFailLong(table, argv[optind - 1]);
-            const char letter[2] = {static_cast<char>(optopt), '\0'};
-            optFail("invalid option -- '%s'\n", letter);
+
+    // The word getopt takes its next option from, and the place of that option
+    // in a cluster of short ones, followed here from what getopt returns. A
+    // refused option is named from the word itself: optopt differs between C
+    // libraries (glibc gives a byte of 0x80 and above as a negative number,
+    // musl the character it decodes, BSD libc 0 for a long option given a
+    // value).
+    int word = 1;
+    int place = 1;
+    for (;;) {
+        if (optind > word) {
+            word = optind;
+            place = 1;
         }
-        const OptionEntry *row =
-            found >= optLongBase ? &table[found - optLongBase] : optRowOfLetter(table, found);
+        const char *text = word < *argc ? argv[word] : "";
+        int cluster = text[0] == '-' && text[1] != '-' && text[1] != '\0';
+        // BSD libc starts a long option at a '-' inside a cluster (-a-help);
+        // glibc and musl refuse that '-', and so does this scan, everywhere.
+        if (cluster && text[place] == '-')
+            optFailShort('-');
+        int found = getopt_long(*argc, argv, shortOptions, longOptions, nullptr);
+        if (found == -1)
+            break;
+        if (found == '?' && !cluster)
+            optFailLong(table, text);
+        const OptionEntry *row = nullptr;
+        if (found >= optLongBase && found - optLongBase < rows)
+            row = &table[found - optLongBase];
+        else if (found != '?')
+            row = optRowOfLetter(table, found);
+        if (row == nullptr)
+            optFailShort(text[place]);
+        place++;
         if (row->mode == 0)
             *static_cast<int *>(row->target) = 1;
         else

@@ -51,6 +51,7 @@ TEST(CommandLine, UsageAndVersionEndWithStatusZero)
         {{"-ph", "2000-01-01", "2000-01-01", "9"}, usage},
         {{"-h", "x", "y", "z", "w", "v"}, usage},
         {{"-h", "-V"}, usage},
+        {{"-h-x"}, usage},
         {{"-V"}, version},
         {{"--version"}, version},
         {{"--vers", "2000-13-01", "bad", "0"}, version},
@@ -148,6 +149,8 @@ TEST(CommandLine, BadOptions)
         {{"-\xff", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xff'\n"},
         {{"-\xc3\xa9", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xc3'\n"},
         {{"-a\xc3\xa9", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xc3'\n"},
+        // A '-' inside a cluster starts no long option, whatever the C library.
+        {{"-a-help", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '-'\n"},
     };
     for (const auto &c : cases)
         expectRun(runTool(c.args), "", c.err + hint, 1, joined(c.args));

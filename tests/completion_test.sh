@@ -15,7 +15,7 @@ expect() {
     COMP_WORDS=(tivorel "$@")
     COMP_CWORD=$#
     _tivorel
-    local got="${COMPREPLY[*]}"
+    local got="${COMPREPLY[*]-}" # bash 3.2 calls an empty array unbound
     if [[ $got != "$want" ]]; then
         echo "FAIL: tivorel $*<TAB>: got '$got', want '$want'"
         failures=$((failures + 1))
