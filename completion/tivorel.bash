@@ -26,7 +26,7 @@ _tivorel()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-a -e -h -i -p -V --average --emotional --help
-            --intellectual --physical --version' -- "$cur"))
+            --intellectual --physical --table --version' -- "$cur"))
     fi
 }
 complete -F _tivorel tivorel

@@ -7,11 +7,25 @@
 // Curve bits of a curve mask.
 enum { chartPhysical = 1, chartEmotional = 2, chartIntellectual = 4, chartAverage = 8 };
 
+// Takes an age in days (any int); fills values with the physical, emotional
+// and intellectual values, -1..1, and their average, the mean of all three.
+void chartValues(int age, double values[4]);
+
+// Takes a curve value in -1..1 and room for 10 characters; writes the value as
+// printf's "%.6f" does, but "0.000000" where that gives "-0.000000"; returns
+// the length written.
+int chartFormatValue(double value, char *text);
+
 // Takes a curve value in -1..1; returns its strip column, 0..53 (0 gives 27).
 int chartColumn(double value);
 
 // Takes valid dates, days (rows, 0..500) and a curve mask (1..15); writes the
 // chart head and one row per day, from first on, to standard output.
 void chartPrint(Date birth, Date first, int days, int curveMask);
+
+// Takes the same as chartPrint; writes, tab-separated, a header line and one
+// line per day: the date as ISO 8601, the age, the selected curves' values
+// with six decimals, and the letters of the cycles critical that day.
+void chartPrintTable(Date birth, Date first, int days, int curveMask);
 
 #endif

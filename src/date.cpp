@@ -76,6 +76,14 @@ const char *dateToString(Date date)
     return dateText;
 }
 
+const char *dateToIsoString(Date date)
+{
+    const char *sign = date.year < 0 ? "-" : "";
+    int year = date.year < 0 ? -date.year : date.year;
+    snprintf(dateText, sizeof dateText, "%s%04d-%02d-%02d", sign, year, date.month, date.day);
+    return dateText;
+}
+
 Date dateFromString(const char *text)
 {
     // strtok writes into what it splits, so split a copy; messages quote text.

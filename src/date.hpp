@@ -34,6 +34,11 @@ void dateNextDay(Date &date);
 // static buffer that the next call overwrites.
 const char *dateToString(Date date);
 
+// Takes any date; returns it as ISO 8601 text, the year in at least four
+// digits with a minus sign before year 0 ("-0044-03-15"), in the buffer that
+// dateToString uses.
+const char *dateToIsoString(Date date);
+
 // Takes a text of year, month and day separated by runs of "/-:."; returns a
 // valid date, or ends the run through msgFatal when the text gives none.
 Date dateFromString(const char *text);

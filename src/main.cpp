@@ -88,6 +88,7 @@ int runTivorel(int argc, char **argv)
     int emotional = 0;
     int intellectual = 0;
     int average = 0;
+    int table = 0;
     const OptionEntry options[] = {
         {'h', "help", 1, optionRoutine(printUsage), 1},
         {'a', "average", 1, &average, 0},
@@ -95,6 +96,7 @@ int runTivorel(int argc, char **argv)
         {'i', "intellectual", 1, &intellectual, 0},
         {'p', "physical", 1, &physical, 0},
         {'V', "version", 1, optionRoutine(printVersion), 1},
+        {0, "table", 1, &table, 0},
         {0, nullptr, 0, nullptr, 0},
     };
 
@@ -109,6 +111,10 @@ int runTivorel(int argc, char **argv)
 
     int curveMask = curveMaskFromFlags(physical, emotional, intellectual, average);
 
+    if (table) {
+        chartPrintTable(birth, first, days, curveMask);
+        return 0;
+    }
     printf("Day of birth: %s\n", dateToString(birth));
     chartPrint(birth, first, days, curveMask);
     return 0;

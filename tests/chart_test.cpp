@@ -1,8 +1,8 @@
 // The chart: exact text of rows and head, letter placement, the day count.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -127,6 +127,48 @@ TEST(ChartColumn, EdgesOfTheMapping)
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.column, chartColumn(c.value)) << c.value;
+}
+
+// printf's "%.6f", without the sign of "-0.000000".
+std::string printfValue(double value)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%.6f", value);
+    return strcmp(text, "-0.000000") == 0 ? text + 1 : text;
+}
+
+std::string formattedValue(double value)
+{
+    char text[16];
+    int length = chartFormatValue(value, text);
+    return std::string(text, static_cast<size_t>(length));
+}
+
+// Every value the table can hold: those of every age of one whole period of
+// all three cycles (23 * 28 * 33 days), on both sides of birth.
+TEST(ChartFormatValue, EveryValueOfTheTableAsPrintfWritesIt)
+{
+    for (int age = -23 * 28 * 33; age <= 23 * 28 * 33; age++) {
+        double values[4];
+        chartValues(age, values);
+        for (double value : values)
+            ASSERT_EQ(printfValue(value), formattedValue(value)) << age;
+    }
+}
+
+// Just outside the band around each half where printf decides, and on exact
+// ties (odd multiples of 1/128), which go to the even digit.
+TEST(ChartFormatValue, RoundsAsPrintfNearHalves)
+{
+    for (int units = -1000000; units < 1000000; units += 997)
+        for (double offset : {-3e-9, -1.01e-9, 1.01e-9, 3e-9}) {
+            double value = (units + 0.5 + offset) / 1e6;
+            ASSERT_EQ(printfValue(value), formattedValue(value)) << value;
+        }
+    for (int odd = -127; odd <= 127; odd += 2)
+        ASSERT_EQ(printfValue(odd / 128.0), formattedValue(odd / 128.0)) << odd;
+    for (double value : {-1.0, 1.0, 0.0, -0.0, -4e-7, -6e-7})
+        ASSERT_EQ(printfValue(value), formattedValue(value)) << value;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,10 @@ TEST(CommandLine, UsageAndVersionEndWithStatusZero)
         {{"2000-01-01", "2000-01-01", "1", "-p"}, usage},
         {{"-p", "2000-01-01", "2000-01-01"}, usage},
         {{"--"}, usage},
+        {{"--table", "2000-01-01", "2000-01-01"}, usage},
+        {{"--table", "-V", "2000-01-01", "2000-01-01", "1"}, version},
+        {{"--t", "-h"}, usage},
+        {{"--v", "--table"}, version},
     };
     for (const auto &c : cases)
         expectRun(runTool(c.args), c.out, "", 0, joined(c.args));
@@ -115,8 +121,12 @@ TEST(CommandLine, RefusedArguments)
         {{"2000-01-01", "2000-02-30", "0"}, "tivorel: illegal day in 2000-02-30 (YYYY-MM-DD)\n"},
         {{"-p", "x", "2000-01-01", "1"}, "tivorel: x is not on the form YYYY-MM-DD\n"},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         expectRun(runTool(c.args), "", c.err, 1, joined(c.args));
+        std::vector<std::string> table = c.args;
+        table.insert(table.begin(), "--table");
+        expectRun(runTool(table), "", c.err, 1, joined(table));
+    }
 }
 
 TEST(CommandLine, DayCountBoundsAndTails)
@@ -198,6 +208,63 @@ TEST(CommandLine, WholeCharts)
               "[A]verage\n" + head +
                   "12345-06-0  |                         .A                         |      0\n",
               "", 0, "average alone");
+}
+
+TEST(Table, Examples)
+{
+    const struct { std::vector<std::string> args; const char *out; } cases[] = {
+        {{"2000-01-01", "2000-01-01", "2"},
+         "date\tage\tphysical\temotional\tintellectual\tcritical\n"
+         "2000-01-01\t0\t0.000000\t0.000000\t0.000000\tPEI\n"
+         "2000-01-02\t1\t0.269797\t0.222521\t0.189251\t\n"},
+        {{"2000-01-01", "2000-01-12", "2"},
+         "date\tage\tphysical\temotional\tintellectual\tcritical\n"
+         "2000-01-12\t11\t0.136167\t0.623490\t0.866025\tP\n"
+         "2000-01-13\t12\t-0.136167\t0.433884\t0.755750\t\n"},
+        // The emotional value at 14 is -4.1e-10: no sign before its zero.
+        {{"-e", "2000-01-01", "2000-01-15", "1"},
+         "date\tage\temotional\tcritical\n2000-01-15\t14\t0.000000\tE\n"},
+        {{"-a", "2000-01-03", "2000-01-01", "2"},
+         "date\tage\taverage\tcritical\n"
+         "2000-01-01\t-2\t-0.441710\t\n2000-01-02\t-1\t-0.227190\t\n"},
+        // The average has no critical days; the cycles not selected show none.
+        {{"-pa", "2000-01-01", "2000-01-01", "1"},
+         "date\tage\tphysical\taverage\tcritical\n2000-01-01\t0\t0.000000\t0.000000\tP\n"},
+        // Years before 1000, before year 0 (65492 is cut to -44) and after 9999.
+        {{"-i", "2000-01-01", "44-03-15", "1"},
+         "date\tage\tintellectual\tcritical\n0044-03-15\t-714340\t0.866025\t\n"},
+        {{"-i", "2000-01-01", "65492-03-15", "1"},
+         "date\tage\tintellectual\tcritical\n-0044-03-15\t-746482\t0.866025\t\n"},
+        {{"-i", "2000-01-01", "32768-01-01", "1"},
+         "date\tage\tintellectual\tcritical\n-32768-01-01\t-12698751\t0.755750\t\n"},
+        {{"-i", "2000-01-01", "12345-06-07", "1"},
+         "date\tage\tintellectual\tcritical\n12345-06-07\t3778591\t-0.998867\t\n"},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), "--table");
+        expectRun(runTool(args), c.out, "", 0, joined(args));
+    }
+}
+
+// Ages -33 to 33 span a whole period of each cycle on both sides of birth.
+TEST(Table, CriticalDays)
+{
+    const std::map<int, std::string> critical = {
+        {-33, "I"}, {-28, "E"}, {-23, "P"}, {-17, "I"},  {-14, "E"}, {-12, "P"}, {0, "PEI"},
+        {11, "P"},  {14, "E"},  {16, "I"},  {23, "P"},   {28, "E"},  {33, "I"},
+    };
+    RunResult run = runTool({"--table", "2000-02-03", "2000-01-01", "67"});
+    ASSERT_EQ(0, run.status);
+    std::istringstream lines(run.out.substr(run.out.find('\n') + 1));
+    int age = -33;
+    for (std::string line; std::getline(lines, line); age++) {
+        auto found = critical.find(age);
+        EXPECT_EQ(std::to_string(age), line.substr(11, line.find('\t', 11) - 11));
+        EXPECT_EQ(found != critical.end() ? found->second : "", line.substr(line.rfind('\t') + 1))
+            << line;
+    }
+    EXPECT_EQ(34, age);
 }
 
 } // namespace

@@ -26,8 +26,9 @@ expect "--version" --ver
 expect "--help" --h
 expect "--average" -p --a
 expect "--emotional" -pi --e
-expect "-a -e -h -i -p -V --average --emotional --help --intellectual --physical --version" -
-expect "--average --emotional --help --intellectual --physical --version" --
+expect "-a -e -h -i -p -V --average --emotional --help --intellectual --physical --table --version" -
+expect "--average --emotional --help --intellectual --physical --table --version" --
+expect "--table" -a --t
 expect "--intellectual" --int
 expect "" -h -
 expect "" -V --
