@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: ISC
 # bash completion for tivorel(1)
 
 _tivorel()

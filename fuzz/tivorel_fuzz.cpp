@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // libFuzzer harness: the input is a command line, one argument a line (a NUL
 // also ends an argument). It runs the tool's own run sequence, compiled in
 // below, with the chart sent to /dev/null. Where the tool would end the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // The biorhythm chart.
 #include "chart.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // The biorhythm chart: head, then one row per day with the curves' letters.
 #ifndef TIVOREL_CHART_HPP
 #define TIVOREL_CHART_HPP

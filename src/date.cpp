@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Calendar dates: leap rule, month lengths, stepping, text in and out, and the
 // day difference between two dates.
 #include "date.hpp"

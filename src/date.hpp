@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Calendar dates: the proleptic Gregorian calendar for every year a 16-bit
 // field can hold, year 0 and negative years included.
 #ifndef TIVOREL_DATE_HPP

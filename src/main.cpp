@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // tivorel: prints a biorhythm chart.
 #include <cctype>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Message and option services.
 #include "services.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Message and option services: the program's name, fatal messages, the exit
 // path that checks standard output, and the command-line option scanner.
 #ifndef TIVOREL_SERVICES_HPP

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // The chart: exact text of rows and head, letter placement, the day count.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // The command line as a user meets it: texts, statuses and messages.
 #include <gtest/gtest.h>
 

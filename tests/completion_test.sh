@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: ISC
 # Runs the bash completion on command lines and checks its replies.
 set -u
 source "$1"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Calendar: leap rule, month lengths, stepping, text in and out, day difference.
 #include <gtest/gtest.h>
 

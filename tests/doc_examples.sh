@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: ISC
 # Runs the examples of the documents given: in a README code block or a man
 # page literal display, a line "$ command" is run (with the tool under test
 # first on PATH), and what it writes must be exactly the lines that follow,

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: ISC
 # Runs the README's plotting commands (the code block after the line that
 # names the picture) with the tool under test, and checks that they draw the
 # picture committed beside them, byte for byte.
@@ -27,7 +28,7 @@ fi
 (cd "$work" && PATH="$work/bin:$PATH" sh ./commands) || exit 1
 if ! cmp "$work/$name" "$picture"; then
     echo "FAIL: the README's commands draw another picture than $picture"
-    cp "$work/$name" "$picture.new" && echo "their picture: $picture.new"
+    cp "$work/$name" "$name.new" && echo "their picture: $PWD/$name.new"
     exit 1
 fi
 echo "$picture: drawn anew, the same"

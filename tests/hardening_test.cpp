@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Failures and hostile input: every run ends with a chart, a usage or version
 // text, or one clean message and status 1; never a crash or a silent loss.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: ISC
 # Checks that the tool does not load the C++ runtime at start: the libraries
 # it names for the loader include no libstdc++, libc++ or libc++abi. Reports
 # itself skipped (77) where no tool here can list them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 #include "run_tool.hpp"
 
 #include <csignal>

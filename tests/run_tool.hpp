@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // Runs the built tivorel as a user would, and collects what it did.
 #ifndef TIVOREL_RUN_TOOL_HPP
 #define TIVOREL_RUN_TOOL_HPP

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: ISC
 // The message and option services in-process, where the command line cannot
 // reach: a null program name, odd option tables, and streams that fail.
 #include <gtest/gtest.h>
