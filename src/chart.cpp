@@ -9,7 +9,7 @@
 // Fast math lets the compiler reorder, fuse and approximate the curve
 // arithmetic, which moves letters; this holds for every way of building.
 #ifdef __FAST_MATH__
-#error "tivorel must not be built with fast math (-ffast-math, -Ofast): the chart needs exact IEEE doubles"
+#error "tivorel must not be built with fast math (-ffast-math, -Ofast): it needs exact doubles"
 #endif
 
 namespace {
@@ -34,8 +34,7 @@ const char chartRuler[] =
     "-------------------------------------------------------------------------";
 
 // The plot strip before any letter: borders at 0 and 53, "." at 26.
-const char chartBlankStrip[] =
-    "|                         .                          |";
+const char chartBlankStrip[] = "|                         .                          |";
 
 enum { chartStripWidth = 54 };
 

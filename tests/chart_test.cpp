@@ -55,6 +55,7 @@ const std::string header =
 // Single rows, each named for the fault it pins.
 TEST(ChartPrint, Rows)
 {
+    // clang-format off
     const struct { const char *fault; Date birth, first; int mask; const char *row; } cases[] = {
         {"pi taken as M_PI: at age 14, E falls right of the '.'", makeDate(2000, 1, 1),
          makeDate(2000, 1, 15), 2,
@@ -76,12 +77,14 @@ TEST(ChartPrint, Rows)
         {"a 12-character date is cut to 10", makeDate(32767, 12, 31), makeDate(-32768, 1, 1), 2,
          "-32768-01-  |         E               .                          |  -23936531\n"},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.row, chartRows(c.birth, c.first, 1, c.mask)) << c.fault;
 }
 
 TEST(ChartPrint, LegendNamesTheSelectedCurves)
 {
+    // clang-format off
     const struct { int mask; const char *legend; } cases[] = {
         {7, "[P]hysical   [E]motional   [I]ntellectual   "},
         {15, "[P]hysical   [E]motional   [I]ntellectual   [A]verage"},
@@ -90,6 +93,7 @@ TEST(ChartPrint, LegendNamesTheSelectedCurves)
         {2, "[E]motional   "},
         {12, "[I]ntellectual   [A]verage"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         std::string text = chartText(makeDate(2000, 1, 1), makeDate(2000, 1, 1), 1, c.mask);
         EXPECT_EQ(std::string(c.legend) + "\n", text.substr(0, text.find('\n') + 1)) << c.mask;
@@ -106,8 +110,10 @@ TEST(ChartPrint, ZeroRowsWritesTheHeadOnly)
 // drawn in the order P, E, I, A stays.
 TEST(ChartPrint, LaterLetterCoversEarlier)
 {
+    // clang-format off
     const char expected[16] = {0, 'P', 'E', 'E', 'I', 'I', 'I', 'I',
                                'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A'};
+    // clang-format on
     for (int mask = 1; mask <= 15; mask++) {
         std::string row = chartRows(makeDate(2000, 1, 1), makeDate(2000, 1, 1), 1, mask);
         EXPECT_EQ(std::string("|                         .") + expected[mask] +
@@ -121,11 +127,13 @@ TEST(ChartColumn, EdgesOfTheMapping)
 {
     // The negative value nearest 0 that v + 1.0 does not round back up to 1.
     const double below = -0x1p-53;
+    // clang-format off
     const struct { double value; int column; } cases[] = {
         {-1.0, 0},          {-52.0 / 53.0 - 1e-9, 0}, {-52.0 / 53.0 + 1e-9, 1},
         {-2.0 / 53.0, 26},  {below, 26},              {0.0, 27}, {-0.0, 27},
         {52.0 / 53.0, 53},  {52.0 / 53.0 - 1e-9, 52}, {1.0, 53},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.column, chartColumn(c.value)) << c.value;
 }

@@ -47,6 +47,7 @@ std::string joined(const std::vector<std::string> &args)
 
 TEST(CommandLine, UsageAndVersionEndWithStatusZero)
 {
+    // clang-format off
     const struct { std::vector<std::string> args; const std::string &out; } cases[] = {
         {{"-h"}, usage},
         {{"--help"}, usage},
@@ -71,6 +72,7 @@ TEST(CommandLine, UsageAndVersionEndWithStatusZero)
         {{"--t", "-h"}, usage},
         {{"--v", "--table"}, version},
     };
+    // clang-format on
     for (const auto &c : cases)
         expectRun(runTool(c.args), c.out, "", 0, joined(c.args));
 }
@@ -78,18 +80,22 @@ TEST(CommandLine, UsageAndVersionEndWithStatusZero)
 // Messages and the usage text name the program as it was called.
 TEST(CommandLine, ProgramName)
 {
+    // clang-format off
     const struct { const char *argv0, *name; } cases[] = {
         {"mychart", "mychart"},          {"/usr/local/bin/mychart", "mychart"},
         {"./\xc3\xa9t", "\xc3\xa9t"}, {"bin/", "tivorel"}, {"", "tivorel"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         const std::string name = c.name;
         RunResult help = runTool({"-h"}, runCapture, c.argv0);
-        EXPECT_EQ("\nusage: " + name + " [option]", help.out.substr(0, 17 + name.size())) << c.argv0;
+        EXPECT_EQ("\nusage: " + name + " [option]", help.out.substr(0, 17 + name.size()))
+            << c.argv0;
         expectRun(runTool({"2000-13-01", "2000-01-01", "1"}, runCapture, c.argv0), "",
                   name + ": illegal month in 2000-13-01 (YYYY-MM-DD)\n", 1, c.argv0);
         expectRun(runTool({"-x"}, runCapture, c.argv0), "",
-                  name + ": invalid option -- 'x'\nTry '" + name + " --help' for more information.\n",
+                  name + ": invalid option -- 'x'\nTry '" + name +
+                      " --help' for more information.\n",
                   1, c.argv0);
     }
 }
@@ -97,6 +103,7 @@ TEST(CommandLine, ProgramName)
 TEST(CommandLine, RefusedArguments)
 {
     const std::string days = "tivorel: number of days must be in [1, 500]\n";
+    // clang-format off
     const struct { std::vector<std::string> args; std::string err; } cases[] = {
         {{"2000-13-01", "2000-01-01", "1"}, "tivorel: illegal month in 2000-13-01 (YYYY-MM-DD)\n"},
         {{"2000-01-32", "2000-01-01", "1"}, "tivorel: illegal day in 2000-01-32 (YYYY-MM-DD)\n"},
@@ -122,6 +129,7 @@ TEST(CommandLine, RefusedArguments)
         {{"2000-01-01", "2000-02-30", "0"}, "tivorel: illegal day in 2000-02-30 (YYYY-MM-DD)\n"},
         {{"-p", "x", "2000-01-01", "1"}, "tivorel: x is not on the form YYYY-MM-DD\n"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         expectRun(runTool(c.args), "", c.err, 1, joined(c.args));
         std::vector<std::string> table = c.args;
@@ -132,9 +140,11 @@ TEST(CommandLine, RefusedArguments)
 
 TEST(CommandLine, DayCountBoundsAndTails)
 {
+    // clang-format off
     const struct { const char *count; size_t rows; } cases[] = {
         {"1", 1}, {"500", 500}, {"12abc", 12}, {" +7", 7},
     };
+    // clang-format on
     for (const auto &c : cases) {
         RunResult run = runTool({"2000-01-01", "2000-01-01", c.count});
         EXPECT_EQ(0, run.status) << c.count;
@@ -146,6 +156,7 @@ TEST(CommandLine, DayCountBoundsAndTails)
 TEST(CommandLine, BadOptions)
 {
     const std::string hint = "Try 'tivorel --help' for more information.\n";
+    // clang-format off
     const struct { std::vector<std::string> args; std::string err; } cases[] = {
         {{"-x"}, "tivorel: invalid option -- 'x'\n"},
         {{"-pz", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- 'z'\n"},
@@ -163,6 +174,7 @@ TEST(CommandLine, BadOptions)
         // A '-' inside a cluster starts no long option, whatever the C library.
         {{"-a-help", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '-'\n"},
     };
+    // clang-format on
     for (const auto &c : cases)
         expectRun(runTool(c.args), "", c.err + hint, 1, joined(c.args));
 }
@@ -185,6 +197,7 @@ TEST(CommandLine, OptionsEndAtDoubleDashOrTheFirstOperand)
 
 TEST(CommandLine, WholeCharts)
 {
+    // clang-format off
     const std::string ruler(73, '-');
     const std::string head = ruler + "\n" +
                              "YYYY-MM-DD  down                                                up    age\n" +
@@ -209,10 +222,12 @@ TEST(CommandLine, WholeCharts)
               "[A]verage\n" + head +
                   "12345-06-0  |                         .A                         |      0\n",
               "", 0, "average alone");
+    // clang-format on
 }
 
 TEST(Table, Examples)
 {
+    // clang-format off
     const struct { std::vector<std::string> args; const char *out; } cases[] = {
         {{"2000-01-01", "2000-01-01", "2"},
          "date\tage\tphysical\temotional\tintellectual\tcritical\n"
@@ -241,6 +256,7 @@ TEST(Table, Examples)
         {{"-i", "2000-01-01", "12345-06-07", "1"},
          "date\tage\tintellectual\tcritical\n12345-06-07\t3778591\t-0.998867\t\n"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         std::vector<std::string> args = c.args;
         args.insert(args.begin(), "--table");
@@ -251,10 +267,12 @@ TEST(Table, Examples)
 // Ages -33 to 33 span a whole period of each cycle on both sides of birth.
 TEST(Table, CriticalDays)
 {
+    // clang-format off
     const std::map<int, std::string> critical = {
         {-33, "I"}, {-28, "E"}, {-23, "P"}, {-17, "I"},  {-14, "E"}, {-12, "P"}, {0, "PEI"},
         {11, "P"},  {14, "E"},  {16, "I"},  {23, "P"},   {28, "E"},  {33, "I"},
     };
+    // clang-format on
     RunResult run = runTool({"--table", "2000-02-03", "2000-01-01", "67"});
     ASSERT_EQ(0, run.status);
     std::istringstream lines(run.out.substr(run.out.find('\n') + 1));

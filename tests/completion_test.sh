@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: ISC
 # Runs the bash completion on command lines and checks its replies.
 set -u
+# shellcheck source=/dev/null
 source "$1"
 
 failures=0

@@ -64,10 +64,12 @@ TEST(DateIsLeapYear, Years)
 
 TEST(DateDaysInMonth, Lengths)
 {
+    // clang-format off
     const struct { int month, year, length; } cases[] = {
         {2, 2000, 29}, {2, 2024, 29}, {2, 0, 29}, {2, 1900, 28}, {2, 2023, 28},
         {4, 2000, 30}, {4, -7, 30}, {1, 2001, 31}, {12, -32768, 31}, {0, 2000, -1},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.length, dateDaysInMonth(c.month, c.year)) << c.month << " " << c.year;
 }
@@ -93,16 +95,19 @@ TEST(DateNextDay, SweepsTheWholeRangeOneDayAtATime)
 
 TEST(DateMake, CutsEachFieldToItsWidth)
 {
+    // clang-format off
     const struct { int year, month, day; const char *stored; } cases[] = {
         {70000, 1, 1, "4464/1/1"},   {2000, 1, 200, "2000/1/-56"}, {65536, 257, 287, "0/1/31"},
         {32768, 140, 256, "-32768/-116/0"}, {-1, -1, -1, "-1/-1/-1"},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.stored, fields(makeDate(c.year, c.month, c.day)));
 }
 
 TEST(DateToString, EveryWidth)
 {
+    // clang-format off
     const struct { Date date; const char *text; } cases[] = {
         {makeDate(2000, 1, 5), "2000-01-05"},    {makeDate(5, 1, 5), "   5-01-05"},
         {makeDate(0, 1, 5), "   0-01-05"},       {makeDate(-44, 3, 15), " -44-03-15"},
@@ -111,12 +116,14 @@ TEST(DateToString, EveryWidth)
         {makeDate(-32768, 12, 31), "-32768-12-31"},
         {makeDate(-32768, -128, -128), "-32768--128--128"},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_STREQ(c.text, dateToString(c.date));
 }
 
 TEST(DateFromString, AcceptedForms)
 {
+    // clang-format off
     const struct { const char *text, *date; } cases[] = {
         {"2000-01-05", "2000/1/5"},     {"2000/1/5", "2000/1/5"},       {"2000.01.05", "2000/1/5"},
         {"2000:1:5", "2000/1/5"},       {"2000-1/5", "2000/1/5"},       {"--2000//01..05", "2000/1/5"},
@@ -128,6 +135,7 @@ TEST(DateFromString, AcceptedForms)
         {"2000-01-287", "2000/1/31"},   {"65536-1-1", "0/1/1"},         {"32768-1-1", "-32768/1/1"},
         {"99999-1-1", "-31073/1/1"},    {"67536-02-29", "2000/2/29"},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.date, fields(dateFromString(c.text))) << c.text;
 }
@@ -141,6 +149,7 @@ TEST(DateFromString, LeavesTheCallersTextWhole)
 
 TEST(DateFromStringDeathTest, RefusedForms)
 {
+    // clang-format off
     const struct { const char *text, *message; } cases[] = {
         {"", " is not on the form YYYY-MM-DD"}, {"--//", "--// is not on the form YYYY-MM-DD"},
         {"20000105", "20000105 is not on the form YYYY-MM-DD"},
@@ -163,6 +172,7 @@ TEST(DateFromStringDeathTest, RefusedForms)
         {"2000-01-200", "illegal day in 2000-01-200 (YYYY-MM-DD)"},
         {"65537-02-29", "illegal day in 65537-02-29 (YYYY-MM-DD)"},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EXIT(dateFromString(c.text), testing::ExitedWithCode(1),
                     testing::Eq(std::string("tivorel: ") + c.message + "\n"))
@@ -201,6 +211,7 @@ TEST(DateFromStringDeathTest, OutOfMemory)
 
 TEST(DateDaysBetween, KnownSpans)
 {
+    // clang-format off
     const struct { int from[3], to[3], days; } cases[] = {
         {{2000, 6, 15}, {2000, 6, 15}, 0}, {{1999, 12, 31}, {2000, 1, 1}, 1},
         {{2000, 1, 1}, {1999, 12, 31}, -1}, {{2000, 2, 28}, {2000, 3, 1}, 2},
@@ -219,6 +230,7 @@ TEST(DateDaysBetween, KnownSpans)
         {{-100, 2, 28}, {-100, 3, 1}, 1}, {{-32768, 1, 1}, {32767, 12, 31}, 23936531},
         {{32767, 12, 31}, {-32768, 1, 1}, -23936531},
     };
+    // clang-format on
     for (const auto &c : cases) {
         Date from = makeDate(c.from[0], c.from[1], c.from[2]);
         Date to = makeDate(c.to[0], c.to[1], c.to[2]);

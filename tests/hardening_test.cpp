@@ -32,7 +32,8 @@ void expectCleanEnd(const std::vector<std::string> &args, const std::string &wha
     // A bad option adds the hint line; anything else is one line.
     const std::string hint = "Try 'tivorel --help' for more information.\n";
     std::string message = run.err;
-    if (message.size() > hint.size() && message.compare(message.size() - hint.size(), hint.size(), hint) == 0)
+    if (message.size() > hint.size() &&
+        message.compare(message.size() - hint.size(), hint.size(), hint) == 0)
         message.resize(message.size() - hint.size());
     EXPECT_EQ(message.size() - 1, message.find('\n')) << what;
     for (size_t i = 0; i + 1 < message.size(); i++)
@@ -95,6 +96,7 @@ TEST(WriteFailure, NothingWrittenIsNoFailure)
 
 TEST(Messages, EscapeControlBytesOfTheArgument)
 {
+    // clang-format off
     const struct { std::string date, shown; } cases[] = {
         {"20\x1b[31m00-13-01", "20\\x1b[31m00-13-01"},
         {"\x1b]0;x\x07-13-01", "\\x1b]0;x\\a-13-01"},
@@ -103,6 +105,7 @@ TEST(Messages, EscapeControlBytesOfTheArgument)
         {"\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9"},
         {"%s%n%x-13-01", "%s%n%x-13-01"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         RunResult run = runTool({c.date, "2000-01-01", "1"});
         std::string message = run.err.substr(run.err.find(' ') + 1);
@@ -120,6 +123,7 @@ TEST(HostileInput, EveryRunEndsCleanly)
     for (int byte = 1; byte <= 0xff; byte++)
         allBytes += static_cast<char>(byte);
 
+    // clang-format off
     const std::vector<std::string> runs[] = {
         {""}, {"", "", ""}, {"2000-01-01", "2000-01-01", ""},
         {digits, "2000-01-01", "1"}, {"2000-01-01", digits, "1"}, {"2000-01-01", "2000-01-01", digits},
@@ -133,6 +137,7 @@ TEST(HostileInput, EveryRunEndsCleanly)
         {"2000-01-01", "2000-01-01", "2147483648"}, {"2000-01-01", "2000-01-01", "-2147483649"},
         {"32768-01-01", "32767-12-31", "500"}, {"32767-12-31", "-32768-01-01", "500"},
     };
+    // clang-format on
     for (const auto &args : runs) {
         std::string what;
         for (const auto &arg : args)

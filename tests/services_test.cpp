@@ -48,8 +48,10 @@ TEST(OptParseOptions, EmptyArgumentVectorIsLeftAlone)
 
 TEST(OptParseOptionsDeathTest, RowsAfterTheEndRowAreNoOptions)
 {
+    // clang-format off
     const OptionEntry table[] = {{'a', "alpha", 1, &flag, 0}, {0, nullptr, 0, nullptr, 0},
                                  {'z', "zulu", 1, &flag, 0},  {0, nullptr, 0, nullptr, 0}};
+    // clang-format on
     msgSetName("tivorel");
     EXPECT_EQ(std::vector<std::string>({"t", "x"}), parse({"t", "-a", "--alpha", "x"}, table));
     EXPECT_EXIT(parse({"t", "-z"}, table), ExitedWithCode(1), "invalid option -- 'z'");
@@ -104,12 +106,14 @@ int faultyClose(void *cookie)
 TEST(MsgCloseStdoutDeathTest, ReportsTheFailureAndItsReason)
 {
 #ifdef __GLIBC__
+    // clang-format off
     const struct { StreamFaults faults; int status; const char *message; } cases[] = {
         {{0, 0}, 0, ""},
         {{EPERM, 0}, 1, "tivorel: write error: Operation not permitted\n"},
         {{0, EIO}, 1, "tivorel: write error: Input/output error\n"},
         {{ENOSPC, EIO}, 1, "tivorel: write error: No space left on device\n"},
     };
+    // clang-format on
     for (const auto &c : cases) {
         StreamFaults faults = c.faults;
         EXPECT_EXIT(
