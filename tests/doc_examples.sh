@@ -3,7 +3,8 @@
 # Runs the examples of the documents given: in a README code block or a man
 # page literal display, a line "$ command" is run (with the tool under test
 # first on PATH), and what it writes must be exactly the lines that follow,
-# up to the next "$ " line or the end of the block.
+# up to the next "$ " line or the end of the block. A manual's .Os must name
+# the tool's version.
 # usage: doc_examples.sh TOOL DOCUMENT...
 set -u
 case $1 in
@@ -17,6 +18,15 @@ mkdir "$work/bin"
 ln -s "$tool" "$work/bin/tivorel"
 
 failures=0
+# A manual's footer names the version that the tool reports.
+version=$("$tool" -V | sed -n 's/^tivorel \([^,]*\),.*/\1/p')
+for doc in "$@"; do
+    os=$(sed -n 's/^\.Os //p' "$doc")
+    if [ -n "$os" ] && [ "$os" != "tivorel $version" ]; then
+        echo "FAIL: $doc: .Os $os, but the tool is version $version"
+        failures=$((failures + 1))
+    fi
+done
 for doc in "$@"; do
     dir=$work/$(basename "$doc")
     mkdir "$dir"
