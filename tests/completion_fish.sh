@@ -50,25 +50,8 @@ describe() {
         fail "tivorel $*<TAB>: no '$line' offered"
 }
 
-expect "-a -e -h -i -p -V --average --emotional --help --intellectual --physical --table --version" -
-expect "--average --emotional --help --intellectual --physical --table --version" --
-expect "--table" --t
-expect "--version" --ver
-expect "--average" -p --a
-expect "--emotional" -pi --e
-expect "" 1990-05-17 -
-expect "" 1990-05-17 2024-01-01 --
-expect "" -- -
-expect "" -h -
-expect "" -V --
-expect "" -ph --
-expect "" --vers -
-expect "" --he --a
-expect "" -p ""
-expect "--physical" --help=1 --ph
-describe --table "print the values as a table instead of the chart" --
-describe -a "plot the average of all three curves" -
-describe -V "output version information and exit" -
+# shellcheck source=tests/completion_cases.sh
+. "$(dirname "$0")/completion_cases.sh"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failed"
