@@ -77,15 +77,15 @@ void chartValues(int age, double values[4])
 int chartFormatValue(double value, char *text)
 {
     // printf rounds the exact value of a double, which costs it some 1,900
-    // instructions. The product below lies within 1.2e-10 of the exact
-    // |value| * 10^6 (at most 10^6, half a unit in the last place), so
-    // rounding it gives printf's digits unless the exact product may lie on
-    // the other side of a half; there, printf itself decides.
+    // instructions. The product below is one rounding of a number under 2^20,
+    // so it lies within 1.2e-10 of the exact |value| * 10^6, and rounding it
+    // gives printf's digits unless the exact product may lie on the other
+    // side of a half; there, printf itself decides.
     double scaled = fabs(value) * 1e6;
     long units = static_cast<long>(scaled);
     double fraction = scaled - static_cast<double>(units);
     if (fabs(fraction - 0.5) < 1e-9) {
-        int length = snprintf(text, 16, "%.6f", value);
+        int length = snprintf(text, 10, "%.6f", value);
         if (strcmp(text, "-0.000000") != 0)
             return length;
         memmove(text, text + 1, static_cast<size_t>(length));

@@ -12,7 +12,7 @@ enum { chartPhysical = 1, chartEmotional = 2, chartIntellectual = 4, chartAverag
 // and intellectual values, -1..1, and their average, the mean of all three.
 void chartValues(int age, double values[4]);
 
-// Takes a curve value in -1..1 and room for 10 characters; writes the value as
+// Takes a curve value in -1..1 and room for 10 bytes; writes the value as
 // printf's "%.6f" does, but "0.000000" where that gives "-0.000000"; returns
 // the length written.
 int chartFormatValue(double value, char *text);
