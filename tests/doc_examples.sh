@@ -7,19 +7,13 @@
 # the tool's version.
 # usage: doc_examples.sh TOOL DOCUMENT...
 set -u
-case $1 in
-/*) tool=$1 ;;
-*) tool=$PWD/$1 ;;
-esac
+# shellcheck source=tests/tool_on_path.sh
+. "$(dirname "$0")/tool_on_path.sh"
 shift
-work=$(mktemp -d) || exit 1
-trap 'rm -rf "$work"' EXIT
-mkdir "$work/bin"
-ln -s "$tool" "$work/bin/tivorel"
 
 failures=0
 # A manual's footer names the version that the tool reports.
-version=$("$tool" -V | sed -n 's/^tivorel \([^,]*\),.*/\1/p')
+version=$("$work/bin/tivorel" -V | sed -n 's/^tivorel \([^,]*\),.*/\1/p')
 for doc in "$@"; do
     os=$(sed -n 's/^\.Os //p' "$doc")
     if [ -n "$os" ] && [ "$os" != "tivorel $version" ]; then

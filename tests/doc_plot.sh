@@ -5,16 +5,10 @@
 # picture committed beside them, byte for byte.
 # usage: doc_plot.sh TOOL README PICTURE
 set -u
-case $1 in
-/*) tool=$1 ;;
-*) tool=$PWD/$1 ;;
-esac
+# shellcheck source=tests/tool_on_path.sh
+. "$(dirname "$0")/tool_on_path.sh"
 readme=$2
 picture=$3
-work=$(mktemp -d) || exit 1
-trap 'rm -rf "$work"' EXIT
-mkdir "$work/bin"
-ln -s "$tool" "$work/bin/tivorel"
 name=$(basename "$picture")
 awk -v marker="makes doc/$name" '
     index($0, marker) { found = 1; next }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,10 +58,23 @@ RunResult runTool(const std::vector<std::string> &args, RunOutput output, const 
     if (output == runPackets && (socketpair(AF_UNIX, SOCK_SEQPACKET, 0, outPair) != 0 ||
                                  socketpair(AF_UNIX, SOCK_SEQPACKET, 0, errPair) != 0))
         abort();
+    // Where TIVOREL_TEST_EMULATOR names a user-mode emulator and its arguments
+    // (words between blanks: "qemu-i386", say), the tool runs under it, and
+    // qemu's -0 hands it argv0.
+    const char *emulator = getenv("TIVOREL_TEST_EMULATOR");
+    std::istringstream emulatorWords(emulator != nullptr ? emulator : "");
+    std::vector<std::string> words;
+    for (std::string word; emulatorWords >> word;)
+        words.push_back(word);
+    bool emulated = !words.empty();
+    if (emulated)
+        words.insert(words.end(), {"-0", argv0, toolPath()});
+    else
+        words.push_back(argv0);
+    words.insert(words.end(), args.begin(), args.end());
     std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(argv0.c_str()));
-    for (const std::string &arg : args)
-        argv.push_back(const_cast<char *>(arg.c_str()));
+    for (std::string &word : words)
+        argv.push_back(&word[0]);
     argv.push_back(nullptr);
 
     pid_t child = fork();
@@ -83,7 +97,10 @@ RunResult runTool(const std::vector<std::string> &args, RunOutput output, const 
             close(ends[0]);
             dup2(ends[1], 1);
         }
-        execve(toolPath(), argv.data(), environ);
+        if (emulated)
+            execvp(argv[0], argv.data());
+        else
+            execve(toolPath(), argv.data(), environ);
         _exit(127);
     }
     int wstatus = 0;
