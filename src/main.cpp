@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: ISC
 // tivorel: prints a biorhythm chart.
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -50,26 +49,16 @@ void *optionRoutine(void (*routine)())
     return reinterpret_cast<void *>(routine);
 }
 
-// Reads a day count as atoi does (blanks, one sign, digits; the rest ignored).
-// Returns it when in 1..500; any other count, one past the int range included,
-// ends the run through msgFatal.
+// Takes the count's text; returns the count when the text reads as 1..500 (as
+// strtol reads it: blanks, one sign, digits, the rest ignored); ends the run
+// through msgFatal otherwise. strtol saturates where atoi would wrap, so a
+// count past the range of long is refused, never taken modulo 2^32.
 int dayCountFromString(const char *text)
 {
-    // Counts past 500 are all refused, so reading stops growing at 501: no
-    // overflow, whatever the number of digits.
-    const char *p = text;
-    while (isspace(static_cast<unsigned char>(*p)))
-        p++;
-    int negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        p++;
-    int count = 0;
-    for (; *p >= '0' && *p <= '9'; p++)
-        if (count <= maxDays)
-            count = count * 10 + (*p - '0');
-    if (negative || count < 1 || count > maxDays)
+    long count = strtol(text, nullptr, 10);
+    if (count < 1 || count > maxDays)
         msgFatal("number of days must be in [1, 500]\n");
-    return count;
+    return static_cast<int>(count);
 }
 
 // Takes the four curve flags (non-zero: selected); returns the curve mask,
@@ -91,13 +80,13 @@ int runTivorel(int argc, char **argv)
     int average = 0;
     int table = 0;
     const OptionEntry options[] = {
-        {'h', "help", 1, optionRoutine(printUsage), 1},
-        {'a', "average", 1, &average, 0},
-        {'e', "emotional", 1, &emotional, 0},
-        {'i', "intellectual", 1, &intellectual, 0},
-        {'p', "physical", 1, &physical, 0},
-        {'V', "version", 1, optionRoutine(printVersion), 1},
-        {0, "table", 1, &table, 0},
+        {'h', "help", optNoArgument, optionRoutine(printUsage), optCallRoutine},
+        {'a', "average", optNoArgument, &average, optSetFlag},
+        {'e', "emotional", optNoArgument, &emotional, optSetFlag},
+        {'i', "intellectual", optNoArgument, &intellectual, optSetFlag},
+        {'p', "physical", optNoArgument, &physical, optSetFlag},
+        {'V', "version", optNoArgument, optionRoutine(printVersion), optCallRoutine},
+        {0, "table", optNoArgument, &table, optSetFlag},
         {0, nullptr, 0, nullptr, 0},
     };
 

@@ -2,8 +2,6 @@
 // Message and option services.
 #include "services.hpp"
 
-#include <getopt.h>
-
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -88,35 +86,27 @@ __attribute__((format(printf, 1, 2))) void msgWarn(const char *format, ...)
     msgEnd(1);
 }
 
-// Rows an option table may hold, and the getopt value of a long option of row i.
-enum { optMaxRows = 32, optLongBase = 256 };
-
 // Takes a row of a table; returns 1 when it is the end row.
 int optIsEnd(const OptionEntry &row)
 {
     return row.letter == 0 && row.name == nullptr;
 }
 
-// Takes a table and a short option letter; returns its row, or null.
-const OptionEntry *optRowOfLetter(const OptionEntry *table, int letter)
+// Takes a table and a short option's byte; returns its row, or reports the
+// byte as glibc does.
+const OptionEntry &optRowOfLetter(const OptionEntry *table, char letter)
 {
     for (const OptionEntry *row = table; !optIsEnd(*row); row++)
         if (row->letter == letter)
-            return row;
-    return nullptr;
-}
-
-// Takes the byte of a refused short option; reports it.
-[[noreturn]] void optFailShort(char letter)
-{
+            return *row;
     const char text[2] = {letter, '\0'};
     optFail("invalid option -- '%s'\n", text);
 }
 
-// Takes a table and a refused "--name[=value]" word; reports it as glibc
-// words it: a known option given a value, a name that several options begin
-// with, or a name that none begins with.
-[[noreturn]] void optFailLong(const OptionEntry *table, const char *word)
+// Takes a table and a "--name[=value]" word; returns the row of the option
+// whose name is name, or the only one that begins with it. Reports, as glibc
+// words it, a name that none or several options begin with, or a value.
+const OptionEntry &optRowOfWord(const OptionEntry *table, const char *word)
 {
     const char *name = word + 2;
     size_t length = strcspn(name, "=");
@@ -132,11 +122,22 @@ const OptionEntry *optRowOfLetter(const OptionEntry *table, int letter)
             break;
         }
     }
-    if (matches == 1 && name[length] == '=')
-        optFail("option '--%s' doesn't allow an argument\n", match->name);
+    if (matches == 0)
+        optFail("unrecognized option '%s'\n", word);
     if (matches > 1)
         optFail("option '%s' is ambiguous\n", word);
-    optFail("unrecognized option '%s'\n", word);
+    if (name[length] == '=')
+        optFail("option '--%s' doesn't allow an argument\n", match->name);
+    return *match;
+}
+
+// Takes a row; sets its flag or calls its routine.
+void optAct(const OptionEntry &row)
+{
+    if (row.mode == optSetFlag)
+        *static_cast<int *>(row.target) = 1;
+    else
+        reinterpret_cast<void (*)()>(row.target)();
 }
 
 } // namespace
@@ -165,11 +166,15 @@ void msgBufferOutput()
 
 void msgCloseStdout()
 {
+    // As gnulib's close_stream: a reason only from the call that failed here.
+    // A write that failed before leaves the error flag but no errno to trust.
     int failed = ferror(stdout);
-    if (fflush(stdout) != 0)
+    int reason = 0;
+    errno = 0;
+    if (fflush(stdout) != 0) {
         failed = 1;
-    int reason = errno;
-    if (!failed && fclose(stdout) != 0 && errno != EBADF) {
+        reason = errno;
+    } else if (!failed && fclose(stdout) != 0 && errno != EBADF) {
         failed = 1;
         reason = errno;
     }
@@ -179,6 +184,8 @@ void msgCloseStdout()
         msgWarn("write error: %s\n", strerror(reason));
     else
         msgWarn("write error\n");
+    // This runs from atexit, where calling exit again is undefined; _exit
+    // ends the process at once, and the message has already been flushed.
     _exit(1);
 }
 
@@ -209,69 +216,25 @@ void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags
     if (*argc < 1)
         return;
 
-    // The table in getopt's terms: "+" stops at the first non-option whatever
-    // POSIXLY_CORRECT says; a long option of row i reports optLongBase + i.
-    option longOptions[optMaxRows + 1];
-    char shortOptions[optMaxRows + 2];
-    int letters = 0;
-    int names = 0;
-    int rows = 0;
-    shortOptions[letters++] = '+';
-    for (; !optIsEnd(table[rows]); rows++) {
-        if (rows == optMaxRows)
-            abort();
-        if (table[rows].letter != 0)
-            shortOptions[letters++] = table[rows].letter;
-        if (table[rows].name != nullptr)
-            longOptions[names++] = {table[rows].name, no_argument, nullptr, optLongBase + rows};
-    }
-    shortOptions[letters] = '\0';
-    longOptions[names] = {nullptr, 0, nullptr, 0};
-
-    opterr = 0;
-    optind = 0; // a fresh scan each call
-
-    // The word getopt takes its next option from, and the place of that option
-    // in a cluster of short ones, followed here from what getopt returns. A
-    // refused option is named from the word itself: optopt differs between C
-    // libraries (glibc gives a byte of 0x80 and above as a negative number,
-    // musl the character it decodes, BSD libc 0 for a long option given a
-    // value).
     int word = 1;
-    int place = 1;
-    for (;;) {
-        if (optind > word) {
-            word = optind;
-            place = 1;
-        }
-        const char *text = word < *argc ? argv[word] : "";
-        int cluster = text[0] == '-' && text[1] != '-' && text[1] != '\0';
-        // BSD libc starts a long option at a '-' inside a cluster (-a-help);
-        // glibc and musl refuse that '-', and so does this scan, everywhere.
-        if (cluster && text[place] == '-')
-            optFailShort('-');
-        int found = getopt_long(*argc, argv, shortOptions, longOptions, nullptr);
-        if (found == -1)
+    for (; word < *argc; word++) {
+        const char *text = argv[word];
+        if (text[0] != '-' || text[1] == '\0')
             break;
-        if (found == '?' && !cluster)
-            optFailLong(table, text);
-        const OptionEntry *row = nullptr;
-        if (found >= optLongBase && found - optLongBase < rows)
-            row = &table[found - optLongBase];
-        else if (found != '?')
-            row = optRowOfLetter(table, found);
-        if (row == nullptr)
-            optFailShort(text[place]);
-        place++;
-        if (row->mode == 0)
-            *static_cast<int *>(row->target) = 1;
+        if (strcmp(text, "--") == 0) {
+            word++;
+            break;
+        }
+        if (text[1] == '-')
+            optAct(optRowOfWord(table, text));
         else
-            reinterpret_cast<void (*)()>(row->target)();
+            for (const char *letter = text + 1; *letter != '\0'; letter++)
+                optAct(optRowOfLetter(table, *letter));
     }
 
     int kept = 1;
-    for (int i = optind; i < *argc; i++)
-        argv[kept++] = argv[i];
+    for (; word < *argc; word++)
+        argv[kept++] = argv[word];
     argv[kept] = nullptr;
     *argc = kept;
 }

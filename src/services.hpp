@@ -4,14 +4,21 @@
 #ifndef TIVOREL_SERVICES_HPP
 #define TIVOREL_SERVICES_HPP
 
+// What an option row's kind and mode hold.
+enum {
+    optNoArgument = 1, // kind: the option takes no value (the only kind there is)
+    optSetFlag = 0,    // mode: set the int flag at target to 1
+    optCallRoutine = 1 // mode: call the routine at target
+};
+
 // One row of an option table. The table ends with a row whose letter and name
 // are both zero.
 struct OptionEntry {
     char letter;      // short form, after "-"; 0 for none
     const char *name; // long form, after "--"; null for none
-    int kind;         // 1: takes no argument (the only kind there is)
-    void *target;     // mode 0: the int flag to set; mode 1: the routine to call
-    int mode;         // 0: set the flag; 1: call the routine
+    int kind;         // optNoArgument
+    void *target;     // the int flag to set, or the routine to call
+    int mode;         // optSetFlag or optCallRoutine
 };
 
 // Takes argv[0] (null allowed); records its last path component, or "tivorel"
@@ -46,9 +53,11 @@ void msgCloseStdout();
 void msgSetEnd(void (*end)(int status));
 
 // Takes &argc, argv, an option table and 0. Acts on the leading options in
-// command-line order: sets flags, calls routines. Options end at the first
-// other argument or after "--". On return they are gone from argv and *argc
-// counts argv[0] and the rest. A bad option ends the run with status 1.
+// command-line order: sets flags, calls routines. A word "-xyz" holds short
+// options; "--name" a long one, whole or by a prefix that one name alone
+// begins with. Options end at the first word that is none ("-" included) or
+// after "--". On return they are gone from argv and *argc counts argv[0] and
+// the rest. A bad option ends the run with glibc's message and status 1.
 void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags);
 
 #endif

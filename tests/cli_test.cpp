@@ -160,13 +160,14 @@ TEST(CommandLine, BadOptions)
     const struct { std::vector<std::string> args; std::string err; } cases[] = {
         {{"-x"}, "tivorel: invalid option -- 'x'\n"},
         {{"-pz", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- 'z'\n"},
+        {{"-a", "-x"}, "tivorel: invalid option -- 'x'\n"},
         {{"--foo"}, "tivorel: unrecognized option '--foo'\n"},
         {{"--help=1"}, "tivorel: option '--help' doesn't allow an argument\n"},
         {{"--av=2", "2000-01-01", "2000-01-01", "1"},
          "tivorel: option '--average' doesn't allow an argument\n"},
         {{"--=x"}, "tivorel: option '--=x' is ambiguous\n"},
         {{"-\x1b"}, "tivorel: invalid option -- '\\x1b'\n"},
-        // A letter that the table's end row holds, or one of 0x80 and above.
+        // A control byte, shown escaped, and bytes of 0x80 and above.
         {{"-\x01"}, "tivorel: invalid option -- '\\x01'\n"},
         {{"-\xff", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xff'\n"},
         {{"-\xc3\xa9", "2000-01-01", "2000-01-01", "1"}, "tivorel: invalid option -- '\xc3'\n"},
@@ -246,11 +247,15 @@ TEST(Table, Examples)
         // The average has no critical days; the cycles not selected show none.
         {{"-pa", "2000-01-01", "2000-01-01", "1"},
          "date\tage\tphysical\taverage\tcritical\n2000-01-01\t0\t0.000000\t0.000000\tP\n"},
-        // Years before 1000, before year 0 (65492 is cut to -44) and after 9999.
+        // Years before 1000, before year 0 (65492 is cut to -44, 65535 to -1),
+        // 0 and after 9999.
         {{"-i", "2000-01-01", "44-03-15", "1"},
          "date\tage\tintellectual\tcritical\n0044-03-15\t-714340\t0.866025\t\n"},
         {{"-i", "2000-01-01", "65492-03-15", "1"},
          "date\tage\tintellectual\tcritical\n-0044-03-15\t-746482\t0.866025\t\n"},
+        {{"-i", "2000-01-01", "65535-12-31", "2"},
+         "date\tage\tintellectual\tcritical\n-0001-12-31\t-730486\t0.371662\t\n"
+         "0000-01-01\t-730485\t0.540641\t\n"},
         {{"-i", "2000-01-01", "32768-01-01", "1"},
          "date\tage\tintellectual\tcritical\n-32768-01-01\t-12698751\t0.755750\t\n"},
         {{"-i", "2000-01-01", "12345-06-07", "1"},

@@ -60,26 +60,6 @@ TEST(OptParseOptionsDeathTest, RowsAfterTheEndRowAreNoOptions)
                 "unrecognized option '--zulu=1'");
 }
 
-// The scanner knows the letters of the table it is given and nothing left
-// over from a table scanned before: here the ':' that follows 'b' in the
-// scanner's letters for the earlier table, which after 'a' would make -a take
-// the next word as its value.
-TEST(OptParseOptions, NothingOutlivesItsTable)
-{
-    const OptionEntry earlier[] = {
-        {'b', nullptr, 1, &flag, 0}, {':', nullptr, 1, &flag, 0}, {0, nullptr, 0, nullptr, 0}};
-    const OptionEntry table[] = {{'a', nullptr, 1, &flag, 0}, {0, nullptr, 0, nullptr, 0}};
-    char t[] = "t", b[] = "-b", v[] = "v", a[] = "-a", x[] = "x";
-    char *first[] = {t, b, v, nullptr};
-    char *second[] = {t, a, x, nullptr};
-    int firstCount = 3, secondCount = 3;
-    // Back to back, so that the second scan's frame is where the first's was.
-    optParseOptions(&firstCount, first, earlier, 0);
-    optParseOptions(&secondCount, second, table, 0);
-    ASSERT_EQ(2, secondCount);
-    EXPECT_STREQ("x", second[1]);
-}
-
 TEST(MsgFatalDeathTest, AnyDirectiveButStringAborts)
 {
     EXPECT_DEATH(msgFatal("%d\n", 5), "directive other than %s");
@@ -109,11 +89,13 @@ TEST(MsgCloseStdoutDeathTest, ReportsTheFailureAndItsReason)
 {
 #ifdef __GLIBC__
     // clang-format off
-    const struct { StreamFaults faults; int status; const char *message; } cases[] = {
-        {{0, 0}, 0, ""},
-        {{EPERM, 0}, 1, "tivorel: write error: Operation not permitted\n"},
-        {{0, EIO}, 1, "tivorel: write error: Input/output error\n"},
-        {{ENOSPC, EIO}, 1, "tivorel: write error: No space left on device\n"},
+    const struct { StreamFaults faults; int flagged; int status; const char *message; } cases[] = {
+        {{0, 0}, 0, 0, ""},
+        {{EPERM, 0}, 0, 1, "tivorel: write error: Operation not permitted\n"},
+        {{0, EIO}, 0, 1, "tivorel: write error: Input/output error\n"},
+        {{ENOSPC, EIO}, 0, 1, "tivorel: write error: No space left on device\n"},
+        // The stream's error flag set earlier, with an errno of nothing here.
+        {{0, 0}, 1, 1, "tivorel: write error\n"},
     };
     // clang-format on
     for (const auto &c : cases) {
@@ -123,6 +105,10 @@ TEST(MsgCloseStdoutDeathTest, ReportsTheFailureAndItsReason)
                 stdout = fopencookie(&faults, "w", {nullptr, faultyWrite, nullptr, faultyClose});
                 msgSetName("tivorel");
                 fputs("a chart", stdout);
+                if (c.flagged) {
+                    fgetc(stdout); // a write-only stream: sets its error flag
+                    errno = EDOM;
+                }
                 msgCloseStdout();
                 exit(0);
             },
