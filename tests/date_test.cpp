@@ -54,26 +54,6 @@ long dayNumber(Date date)
     return dayNumber(date.year, date.month, date.day);
 }
 
-TEST(DateIsLeapYear, Years)
-{
-    for (int year : {2000, 2024, 0, -4, -400, 1600, 32000, -32000})
-        EXPECT_EQ(1, dateIsLeapYear(year)) << year;
-    for (int year : {1900, 2100, 2001, -100, -1, 1, 32700, -32700})
-        EXPECT_EQ(0, dateIsLeapYear(year)) << year;
-}
-
-TEST(DateDaysInMonth, Lengths)
-{
-    // clang-format off
-    const struct { int month, year, length; } cases[] = {
-        {2, 2000, 29}, {2, 2024, 29}, {2, 0, 29}, {2, 1900, 28}, {2, 2023, 28},
-        {4, 2000, 30}, {4, -7, 30}, {1, 2001, 31}, {12, -32768, 31}, {0, 2000, -1},
-    };
-    // clang-format on
-    for (const auto &c : cases)
-        EXPECT_EQ(c.length, dateDaysInMonth(c.month, c.year)) << c.month << " " << c.year;
-}
-
 // Every day a Date can hold: each step lands on a valid date one day later.
 TEST(DateNextDay, SweepsTheWholeRangeOneDayAtATime)
 {
