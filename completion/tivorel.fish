@@ -13,7 +13,10 @@ function __tivorel_in_options
                 # not help.
                 set -l name (string escape --style=regex -- (string sub -s 3 -- $word))
                 string match -qr -- "^$name" help version; and return 1
-            case '-?*'
+            case '-*'
+                # A lone "-" is an operand. (No '?' in the pattern: from
+                # fish 4 on, it is a plain question mark.)
+                test "$word" = -; and return 1
                 string match -qr -- '[hV]' $word; and return 1
             case '*'
                 return 1

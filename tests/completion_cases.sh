@@ -15,6 +15,7 @@ expect "--average" -p --a
 expect "--emotional" -pi --e
 # Nothing after an operand or "--", nor after a help or version option.
 expect "" 1990-05-17 -
+expect "" - -
 expect "" 1990-05-17 2024-01-01 --
 expect "" -- -
 expect "" -h -

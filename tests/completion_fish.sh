@@ -25,7 +25,7 @@ fail() {
 # only this file completes tivorel, not some copy installed elsewhere.
 fish_completions() {
     # shellcheck disable=SC2016 # $argv is for fish to expand
-    (cd "$tmp" && fish --no-config -c '
+    (cd "$tmp" && fish --no-config ${features:+--features "$features"} -c '
         set -g fish_complete_path
         source $argv[1]
         complete -C $argv[2]' "$file" "$1")
@@ -39,7 +39,7 @@ expect() {
     want=$(printf "%s\n" "$1" | set_of)
     shift
     got=$(fish_completions "tivorel $*" | cut -f1 | set_of)
-    [ "$got" = "$want" ] || fail "tivorel $*<TAB>: got '$got', want '$want'"
+    [ "$got" = "$want" ] || fail "${features:+($features) }tivorel $*<TAB>: got '$got', want '$want'"
 }
 # describe OPTION "TEXT" WORD...: tivorel WORD...<TAB> offers OPTION with
 # TEXT as its description
@@ -47,11 +47,15 @@ describe() {
     line=$(printf '%s\t%s' "$1" "$2")
     shift 2
     fish_completions "tivorel $*" | grep -Fqx -e "$line" ||
-        fail "tivorel $*<TAB>: no '$line' offered"
+        fail "${features:+($features) }tivorel $*<TAB>: no '$line' offered"
 }
 
-# shellcheck source=tests/completion_cases.sh
-. "$(dirname "$0")/completion_cases.sh"
+# Every case as fish 3 reads it, and with fish 4's qmark-noglob, where '?' is
+# no wildcard.
+for features in "" qmark-noglob; do
+    # shellcheck source=tests/completion_cases.sh
+    . "$(dirname "$0")/completion_cases.sh"
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failed"

@@ -25,4 +25,18 @@ if ! cmp "$work/$name" "$picture"; then
     cp "$work/$name" "$name.new" && echo "their picture: $PWD/$name.new"
     exit 1
 fi
-echo "$picture: drawn anew, the same"
+# The days the picture marks, its last plot, are the table's critical days:
+# the same commands with gnuplot writing its points as text, not a picture.
+sed -e "s/^set terminal .*/set table 'points.txt'/" -e '/^set output /d' "$work/commands" \
+    >"$work/points"
+(cd "$work" && PATH="$work/bin:$PATH" sh ./points) || exit 1
+marked=$(awk '/^# Curve / { days = "" } $NF == "i" { days = days " " $1 $2 }
+    END { print days }' "$work/points.txt" | tr -d '"')
+critical=$(awk -F '\t' 'NR > 1 && $6 != "" { split($1, d, "-")
+    days = days " " d[3] substr("JanFebMarAprMayJunJulAugSepOctNovDec", d[2] * 3 - 2, 3) }
+    END { print days }' "$work/table.tsv")
+if [ "$marked" != "$critical" ]; then
+    echo "FAIL: the picture marks$marked; the critical days are$critical"
+    exit 1
+fi
+echo "$picture: drawn anew, the same, marking the$critical"
