@@ -13,11 +13,17 @@ set(doc "${root}/usr/share/doc/tivorel")
 set(source "${CPACK_TIVOREL_SOURCE_DIR}")
 
 file(REMOVE "${doc}/LICENSE" "${doc}/CHANGELOG.md")
-# Debian's zsh looks for packaged completions here, not in site-functions.
-file(MAKE_DIRECTORY "${root}/usr/share/zsh/vendor-completions")
-file(RENAME "${root}/usr/share/zsh/site-functions/_tivorel"
-    "${root}/usr/share/zsh/vendor-completions/_tivorel")
-file(REMOVE_RECURSE "${root}/usr/share/zsh/site-functions")
+# Debian's zsh looks for packaged completions in vendor-completions, not in
+# site-functions, the folder a plain install uses.
+set(zsh "${CPACK_TIVOREL_ZSH_DIR}")
+if(NOT IS_ABSOLUTE "${zsh}")
+    set(zsh "/usr/${zsh}")
+endif()
+if(NOT zsh STREQUAL "/usr/share/zsh/vendor-completions")
+    file(MAKE_DIRECTORY "${root}/usr/share/zsh/vendor-completions")
+    file(RENAME "${root}${zsh}/_tivorel" "${root}/usr/share/zsh/vendor-completions/_tivorel")
+    file(REMOVE_RECURSE "${root}${zsh}")
+endif()
 configure_file("${source}/packaging/copyright" "${doc}/copyright" COPYONLY)
 
 # The release's entry of CHANGELOG.md: its paragraphs and items become the

@@ -59,8 +59,8 @@ TEST(WriteFailure, IsReportedWithStatusOne)
         GTEST_SKIP() << "no /dev/full here; only the closed descriptor was tried";
 }
 
-// The widest chart leaves in one write and each message line in one of its
-// own, so that runs appending to one file or log never interleave inside them.
+// The widest chart leaves in one write and a message line in one of its own,
+// so that runs appending to one file or log never interleave inside them.
 TEST(Writes, OneForTheChartAndOneForEachMessageLine)
 {
     int probe[2];
