@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: ISC
+// Makes the page: the template with its style and its script inlined, the
+// WebAssembly inside the script as base64, and a Content-Security-Policy that
+// allows that style and that script by their SHA-256 hashes and nothing else:
+// no request of any kind, and no other script, even one an input smuggled in.
+// usage: node make-page.js page.html page.css page.js GLUE.js MODULE.wasm OUT.html
+'use strict';
+const crypto = require('crypto');
+const fs = require('fs');
+
+const [templateFile, styleFile, appFile, glueFile, wasmFile, outFile] = process.argv.slice(2);
+
+function read(file) {
+    return fs.readFileSync(file, 'utf8');
+}
+
+// Takes the text of an inline element; returns its CSP source expression.
+function hashSource(text) {
+    return "'sha256-" + crypto.createHash('sha256').update(text, 'utf8').digest('base64') + "'";
+}
+
+// Takes the text of an inline element and its end tag; stops the build where
+// the text would end the element early or change how the parser reads it.
+function checkInline(text, endTag) {
+    if (text.toLowerCase().includes(endTag) || text.includes('<!--')) {
+        console.error(`make-page: the inlined text holds ${endTag} or <!--`);
+        process.exit(1);
+    }
+}
+
+const style = read(styleFile);
+const wasm = fs.readFileSync(wasmFile).toString('base64');
+const script = `const tivorelWasm = '${wasm}';\n${read(glueFile)}\n${read(appFile)}`;
+checkInline(style, '</style');
+checkInline(script, '</script');
+
+// 'wasm-unsafe-eval' lets the script compile WebAssembly and nothing else.
+const policy = [
+    "default-src 'none'",
+    "connect-src 'none'",
+    `script-src ${hashSource(script)} 'wasm-unsafe-eval'`,
+    `style-src ${hashSource(style)}`,
+    "base-uri 'none'",
+    "form-action 'none'",
+].join('; ');
+
+const parts = { POLICY: policy, STYLE: style, SCRIPT: script };
+// A function as replacement, so that no "$" in the script means anything.
+const page = read(templateFile).replace(/\{\{([A-Z]+)\}\}/g, (mark, name) => parts[name]);
+fs.writeFileSync(outFile, page);

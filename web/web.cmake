@@ -1,0 +1,56 @@
+# SPDX-License-Identifier: ISC
+# The browser build (emcmake): the tool's own sources, unchanged, as
+#   tivorel.js    the command under node: node tivorel.js ARGS
+#   tivorel.html  a page that runs the tool's main in the browser, one file
+#                 with its script and WebAssembly, for opening from disk.
+
+# Emscripten minifies its JavaScript with acorn when it links. Debian installs
+# acorn in /usr/share/nodejs, where only Debian's own node looks; another node
+# (one from nodejs.org, say) finds it there only through NODE_PATH. The linker
+# launcher needs CMake 3.21; with 3.20, set NODE_PATH for the build yourself.
+find_program(TIVOREL_NODE NAMES node nodejs REQUIRED)
+execute_process(COMMAND ${TIVOREL_NODE} -e "require('acorn')"
+    RESULT_VARIABLE node_lacks_acorn OUTPUT_QUIET ERROR_QUIET)
+set(link_launcher "")
+if(node_lacks_acorn AND EXISTS /usr/share/nodejs/acorn)
+    set(link_launcher ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+endif()
+
+# The command. SINGLE_FILE builds the WebAssembly into the script, since a
+# node that has fetch fails to load it from a file path. NODERAWFS writes to
+# the descriptors themselves, so that output, a failed write and the exit
+# status are a process's; it takes FORCE_FILESYSTEM, without which emscripten,
+# seeing no file opened, writes through console.log and loses write errors.
+# EXIT_RUNTIME runs the tool's atexit routine, which flushes standard output.
+set(node_name ${CMAKE_CURRENT_LIST_DIR}/node-name.js)
+target_link_options(tivorel PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1 -sEXIT_RUNTIME=1
+    -sFORCE_FILESYSTEM=1 -sNODERAWFS=1 "SHELL:--pre-js ${node_name}")
+set_target_properties(tivorel PROPERTIES LINK_DEPENDS ${node_name}
+    CXX_LINKER_LAUNCHER "${link_launcher}")
+
+# The page's module, createTivorel: the page makes an instance for each run of
+# the tool, with its arguments, its output callbacks and its exit status, all
+# from one compiled WebAssembly module (instantiateWasm). EXIT_RUNTIME runs
+# the tool's atexit routine as a process would. make-page.js puts the
+# WebAssembly into the page.
+add_executable(tivorel_page src/main.cpp)
+target_link_libraries(tivorel_page PRIVATE tivorelcore)
+target_link_options(tivorel_page PRIVATE -sENVIRONMENT=web -sMODULARIZE=1
+    -sEXPORT_NAME=createTivorel -sEXIT_RUNTIME=1
+    "-sINCOMING_MODULE_JS_API=[arguments,thisProgram,print,printErr,onExit,instantiateWasm]")
+set_target_properties(tivorel_page PROPERTIES CXX_LINKER_LAUNCHER "${link_launcher}")
+
+# The page: the template with its style, script and WebAssembly inlined, and
+# a Content-Security-Policy that names the hashes of the style and script.
+set(page_sources
+    ${CMAKE_CURRENT_LIST_DIR}/make-page.js
+    ${CMAKE_CURRENT_LIST_DIR}/page.html
+    ${CMAKE_CURRENT_LIST_DIR}/page.css
+    ${CMAKE_CURRENT_LIST_DIR}/page.js)
+add_custom_command(OUTPUT tivorel.html
+    COMMAND ${TIVOREL_NODE} ${page_sources} $<TARGET_FILE:tivorel_page>
+        $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm tivorel.html
+    DEPENDS ${page_sources} tivorel_page
+    COMMENT "Making the page tivorel.html"
+    VERBATIM)
+add_custom_target(tivorel_html ALL DEPENDS tivorel.html)
