@@ -128,6 +128,8 @@ TEST(CommandLine, RefusedArguments)
         {{"2000-13-01", "2000-02-30", "0"}, "tivorel: illegal month in 2000-13-01 (YYYY-MM-DD)\n"},
         {{"2000-01-01", "2000-02-30", "0"}, "tivorel: illegal day in 2000-02-30 (YYYY-MM-DD)\n"},
         {{"-p", "x", "2000-01-01", "1"}, "tivorel: x is not on the form YYYY-MM-DD\n"},
+        // A lone "-" ends the options and is an operand.
+        {{"-", "2000-01-01", "3"}, "tivorel: - is not on the form YYYY-MM-DD\n"},
     };
     // clang-format on
     for (const auto &c : cases) {
