@@ -7,7 +7,8 @@
 # usage: build_flags.sh FOLDER X86_32
 folder=$1
 x86_32=$2
-commands=$(grep '"command":' "$folder/compile_commands.json")
+# The project's own compile lines, not those of a GoogleTest built beside it.
+commands=$(grep '"command":' "$folder/compile_commands.json" | grep -v -e '-c [^ ]*/googletest/')
 [ -n "$commands" ] || { echo "$folder has no compile lines"; exit 1; }
 if echo "$commands" | grep -v -e '-ffp-contract=off' ||
     echo "$commands" | grep -e '-ffast-math' -e '-Ofast' -e '-ffp-contract=fast' -e '-ffp-contract=on'; then
