@@ -16,7 +16,8 @@ namespace {
 // folded by a CRLF and a blank.
 enum { calendarLineOctets = 75 };
 
-// The years an iCalendar date can hold, four digits, and calendar programs read.
+// The years that calendar programs read in an iCalendar date, whose year has
+// four digits.
 enum { calendarFirstYear = 1, calendarLastYear = 9999 };
 
 // Takes a content line's name (with its parameters) and value; writes them
