@@ -28,7 +28,7 @@ _tivorel()
     if [[ $cur == -* ]]; then
         # The words hold no blanks; mapfile would leave out bash 3.2 (macOS).
         # shellcheck disable=SC2207
-        COMPREPLY=($(compgen -W '-a -e -h -i -p -V --average --emotional --help
+        COMPREPLY=($(compgen -W '-a -e -h -i -p -V --average --calendar --emotional --help
             --intellectual --physical --table --version' -- "$cur"))
     fi
 }

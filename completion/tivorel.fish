@@ -34,3 +34,4 @@ complete -c tivorel -n __tivorel_in_options -s i -l intellectual -d 'plot the in
 complete -c tivorel -n __tivorel_in_options -s p -l physical -d 'plot the physical curve (default)'
 complete -c tivorel -n __tivorel_in_options -s V -l version -d 'output version information and exit'
 complete -c tivorel -n __tivorel_in_options -l table -d 'print the values as a table instead of the chart'
+complete -c tivorel -n __tivorel_in_options -l calendar -d 'write the critical days as an iCalendar file'

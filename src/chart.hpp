@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: ISC
-// The biorhythm chart and its table: the curves, their values, and the two
-// ways of printing them (chart.cpp, table.cpp).
+// The biorhythm chart, its table and its calendar: the curves, their values,
+// and the three ways of printing them (chart.cpp, table.cpp, calendar.cpp).
 #ifndef TIVOREL_CHART_HPP
 #define TIVOREL_CHART_HPP
 
@@ -29,6 +29,14 @@ extern const ChartCurve chartCurves[chartCurveCount];
 // and intellectual values, -1..1, and their average, the mean of all three.
 void chartValues(int age, double values[chartCurveCount]);
 
+// Takes an age in days (any int) and a cycle's period; returns 1 when the
+// cycle is at zero that day or crosses zero before the next: with n the age
+// modulo the period in 0..period-1, when n is 0 or half the period, rounded
+// down (the emotional cycle's 28 days are at zero at 14; the physical 23
+// cross between 11 and 12, the intellectual 33 between 16 and 17). Integers
+// only, so no rounding can move a critical day.
+int chartIsCritical(int age, int period);
+
 // Takes a curve value in -1..1 and room for 10 bytes; writes the value as
 // printf's "%.6f" does, but "0.000000" where that gives "-0.000000"; returns
 // the length written.
@@ -45,5 +53,11 @@ void chartPrint(Date birth, Date first, int days, int curveMask);
 // line per day: the date as ISO 8601, the age, the selected curves' values
 // with six decimals, and the letters of the cycles critical that day.
 void chartPrintTable(Date birth, Date first, int days, int curveMask);
+
+// Takes the same as chartPrint; writes an iCalendar (RFC 5545) object with
+// one all-day event, reminder inside, for each day and cycle selected that
+// chartIsCritical marks. Ends the run through msgFatal, before any output,
+// when a day lies outside the years 1..9999 or no event would be written.
+void chartPrintCalendar(Date birth, Date first, int days, int curveMask);
 
 #endif

@@ -79,6 +79,7 @@ int runTivorel(int argc, char **argv)
     int intellectual = 0;
     int average = 0;
     int table = 0;
+    int calendar = 0;
     const OptionEntry options[] = {
         {'h', "help", optNoArgument, optionRoutine(printUsage), optCallRoutine},
         {'a', "average", optNoArgument, &average, optSetFlag},
@@ -87,11 +88,21 @@ int runTivorel(int argc, char **argv)
         {'p', "physical", optNoArgument, &physical, optSetFlag},
         {'V', "version", optNoArgument, optionRoutine(printVersion), optCallRoutine},
         {0, "table", optNoArgument, &table, optSetFlag},
+        {0, "calendar", optNoArgument, &calendar, optSetFlag},
         {0, nullptr, 0, nullptr, 0},
     };
 
     msgSetName(argv[0]);
     optParseOptions(&argc, argv, options, 0);
+    int curveMask = curveMaskFromFlags(physical, emotional, intellectual, average);
+    // What no operands can make into a calendar is refused at once, as a bad
+    // option is.
+    if (calendar && table)
+        msgFatal("--calendar and --table cannot be combined; give only one of them\n");
+    if (calendar && curveMask == chartAverage)
+        msgFatal(
+            "--calendar: the average has no critical days; "
+            "add -p, -e or -i, or leave out -a\n");
     if (argc != 4)
         printUsage();
 
@@ -99,8 +110,10 @@ int runTivorel(int argc, char **argv)
     Date first = dateFromString(argv[2]);
     int days = dayCountFromString(argv[3]);
 
-    int curveMask = curveMaskFromFlags(physical, emotional, intellectual, average);
-
+    if (calendar) {
+        chartPrintCalendar(birth, first, days, curveMask);
+        return 0;
+    }
     if (table) {
         chartPrintTable(birth, first, days, curveMask);
         return 0;

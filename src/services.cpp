@@ -15,7 +15,8 @@ const char msgDefaultName[] = "tivorel";
 const char *msgName = msgDefaultName;
 void (*msgEndRoutine)(int) = nullptr;
 
-// The largest output, a 500-row chart of the widest ages, is under 40 KiB.
+// The largest outputs, a 500-row chart of the widest ages and a calendar of
+// 500 days and three cycles (at most 111 events), are under 40 KiB and 48 KiB.
 char msgOutBuffer[64 * 1024];
 char msgErrBuffer[4 * 1024];
 

@@ -29,10 +29,10 @@ void msgSetName(const char *argv0);
 const char *msgGetName();
 
 // Buffers standard output whole (64 KiB) and standard error by line (4 KiB),
-// so that a chart leaves in one write and a message line of up to 4 KiB in
-// one write of its own: runs that share a log or an output file opened for
-// appending never interleave inside a chart or such a line. Call once,
-// before any output.
+// so that a chart or a calendar leaves in one write and a message line of up
+// to 4 KiB in one write of its own: runs that share a log or an output file
+// opened for appending never interleave inside a chart or such a line. Call
+// once, before any output.
 void msgBufferOutput();
 
 // At exit: flushes and closes standard output; a failed write or close ends

@@ -6,23 +6,14 @@
 
 #include "chart.hpp"
 
-namespace {
-
-// Takes an age in days and a period; returns 1 when the cycle is at zero that
-// day or crosses zero before the next: with n the age modulo the period in
-// 0..period-1, when n is 0 or half the period, rounded down (the emotional
-// cycle's 28 days are at zero at 14; the physical 23 cross between 11 and
-// 12, the intellectual 33 between 16 and 17). Integers only, so no rounding
-// can move a critical day.
 int chartIsCritical(int age, int period)
 {
+    // The remainder keeps the age's sign; before birth, move it into 0..period-1.
     int n = age % period;
     if (n < 0)
         n += period;
     return n == 0 || n == period / 2;
 }
-
-} // namespace
 
 int chartFormatValue(double value, char *text)
 {

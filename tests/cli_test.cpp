@@ -130,10 +130,18 @@ TEST(CommandLine, RefusedArguments)
         {{"-p", "x", "2000-01-01", "1"}, "tivorel: x is not on the form YYYY-MM-DD\n"},
         // A lone "-" ends the options and is an operand.
         {{"-", "2000-01-01", "3"}, "tivorel: - is not on the form YYYY-MM-DD\n"},
+        // The calendar's own, run as given only: options refused before the
+        // operands are read, days after the chart's checks.
+        {{"--calendar", "--table"}, "tivorel: --calendar and --table cannot be combined; give only one of them\n"},
+        {{"--calendar", "-a", "x"}, "tivorel: --calendar: the average has no critical days; add -p, -e or -i, or leave out -a\n"},
+        {{"--calendar", "-i", "1-1-1", "9999-12-31", "2"}, "tivorel: --calendar: 10000-01-01 is outside the years 1 to 9999; choose days from 0001-01-01 to 9999-12-31\n"},
+        {{"--calendar", "-e", "2000-01-01", "2000-01-02", "13"}, "tivorel: --calendar: none of these days is critical for the cycles chosen; give more days, another first day or other cycles\n"},
     };
     // clang-format on
     for (const auto &c : cases) {
         expectRun(runTool(c.args), "", c.err, 1, joined(c.args));
+        if (c.args[0] == "--calendar")
+            continue;
         std::vector<std::string> table = c.args;
         table.insert(table.begin(), "--table");
         expectRun(runTool(table), "", c.err, 1, joined(table));

@@ -4,8 +4,8 @@
 #   expect "CANDIDATES" WORD...     tivorel WORD...<TAB> offers exactly these
 #   describe OPTION "TEXT" WORD...  ... and shows OPTION described as TEXT
 # shellcheck shell=sh
-expect "-a -e -h -i -p -V --average --emotional --help --intellectual --physical --table --version" -
-expect "--average --emotional --help --intellectual --physical --table --version" --
+expect "-a -e -h -i -p -V --average --calendar --emotional --help --intellectual --physical --table --version" -
+expect "--average --calendar --emotional --help --intellectual --physical --table --version" --
 expect "--table" --t
 expect "--table" -a --t
 expect "--version" --ver
