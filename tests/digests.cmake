@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: ISC
-# Runs the tool on a fixed list of command lines (charts and tables of every
-# curve selection over ages across the whole calendar, and refused
-# arguments) and compares what each one does, standard output, standard
+# Runs the tool on a fixed list of command lines (charts, tables and
+# calendars of every curve selection over ages across the whole calendar,
+# and refused arguments) and compares what each one does, standard output, standard
 # error and exit status, with the digest committed for it in DIGESTS. The
 # output is fixed on every processor and C library, so every build is held
 # to the same digests, the native one included.
@@ -57,6 +57,14 @@ foreach(n RANGE ${last})
     random(10)
     if(r LESS 3)
         list(APPEND args --table)
+    elseif(r EQUAL 3)
+        # A calendar, whose days must lie in the years 1 to 9999 (a first
+        # day in them, so that most are written, not refused).
+        list(APPEND args --calendar)
+        random(9999)
+        math(EXPR year "${r} + 1")
+        list(REMOVE_AT dates 1)
+        list(APPEND dates "${year}-${month}-${day}")
     endif()
     random(2)
     if(r EQUAL 0)
