@@ -130,11 +130,15 @@ function showMessage(fieldName, message) {
     }
 }
 
-// Takes the table's text; returns its column names and its rows' fields.
+// Takes the table's text; returns it with its column names and its rows' fields.
 function parseTable(text) {
     const lines = text.split('\n').filter((line) => line !== '');
-    return { names: lines[0].split('\t'), rows: lines.slice(1).map((line) => line.split('\t')) };
+    return { text, names: lines[0].split('\t'), rows: lines.slice(1).map((line) => line.split('\t')) };
 }
+
+// What the page shows, or null: the tool's arguments, the table (parseTable),
+// the plot's scale and the day read out (-1: none).
+let shown = null;
 
 // Takes a parent, an SVG element's name, its attributes and its text; makes
 // the element, adds it to the parent and returns it.
@@ -160,12 +164,12 @@ function labelledDays(count, width) {
     return [...days];
 }
 
-// Takes the table's text; draws its curves over the days, the critical days
-// on the zero line and a line at today where today is among the days, and
-// the legend.
-function drawPlot(tableText) {
-    const { names, rows } = parseTable(tableText);
-    const shown = curves.filter((curve) => names.includes(curve.name));
+// Takes the table; draws its curves over the days, the critical days on the
+// zero line, a line at today where today is among the days, a cursor for the
+// day read out, and the legend; returns the plot's scale.
+function drawPlot(table) {
+    const { names, rows } = table;
+    const plotted = curves.filter((curve) => names.includes(curve.name));
     const criticalColumn = names.indexOf('critical');
     const width = Math.max(300, Math.min(960, element('plot').clientWidth || 720));
     const height = 260;
@@ -181,9 +185,10 @@ function drawPlot(tableText) {
 
     const svg = svgChild(document.createDocumentFragment(), 'svg',
         { width, height, viewBox: `0 0 ${width} ${height}`, role: 'img' });
-    const shownNames = shown.map((curve) => curve.name);
-    const listed = shownNames.length === 1 ? shownNames[0] + ' curve'
-        : shownNames.slice(0, -1).join(', ') + ' and ' + shownNames[shownNames.length - 1] + ' curves';
+    const plottedNames = plotted.map((curve) => curve.name);
+    const listed = plottedNames.length === 1 ? plottedNames[0] + ' curve'
+        : plottedNames.slice(0, -1).join(', ') + ' and ' + plottedNames[plottedNames.length - 1] +
+            ' curves';
     svgChild(svg, 'title', {}, `The ${listed} from ${first} to ${last}, -1 to +1, ` +
         'with the critical days on the zero line');
 
@@ -207,8 +212,10 @@ function drawPlot(tableText) {
             y1: box.top, y2: box.top + plotHeight });
         svgChild(svg, 'text', { x: x(today), y: box.top - 6, 'text-anchor': 'middle' }, 'today');
     }
+    svgChild(svg, 'line', { class: 'cursor', y1: box.top, y2: box.top + plotHeight,
+        visibility: 'hidden' });
 
-    for (const curve of shown) {
+    for (const curve of plotted) {
         const column = names.indexOf(curve.name);
         const points = rows.map((row, day) => `${x(day)},${y(Number(row[column]))}`);
         // One day is one point: twice, so that the round line cap draws it.
@@ -228,13 +235,14 @@ function drawPlot(tableText) {
     });
 
     element('plot').replaceChildren(svg);
-    drawLegend(shown, today >= 0);
+    drawLegend(plotted, today >= 0);
+    return { width, x, left: box.left, plotWidth, today };
 }
 
-// Takes the curves shown and whether today is among the days; writes the
+// Takes the curves plotted and whether today is among the days; writes the
 // legend under the plot.
-function drawLegend(shown, withToday) {
-    const items = shown.map((curve) => [curve.name, 'line', { class: 'curve ' + curve.name }]);
+function drawLegend(plotted, withToday) {
+    const items = plotted.map((curve) => [curve.name, 'line', { class: 'curve ' + curve.name }]);
     items.push(['critical day, in its cycle\'s colour', 'circle', { class: 'critical', r: 5 }]);
     if (withToday)
         items.push(['today', 'line', { class: 'today' }]);
@@ -249,20 +257,125 @@ function drawLegend(shown, withToday) {
     }));
 }
 
-// Takes the chart's and the table's text, or nulls; shows them, or nothing.
-function showResult(chartText, tableText) {
+// Takes a day's index in the table, or -1 for none; reads that day out from
+// the table's own fields and puts the plot's cursor on it.
+function readDay(day) {
+    shown.day = day;
+    const cursor = element('plot').querySelector('.cursor');
+    cursor.setAttribute('visibility', day < 0 ? 'hidden' : 'visible');
+    if (day < 0) {
+        element('readout').textContent = '';
+        return;
+    }
+    cursor.setAttribute('x1', shown.scale.x(day));
+    cursor.setAttribute('x2', shown.scale.x(day));
+    const { names, rows } = shown.table;
+    const row = rows[day];
+    const values = names.slice(2, -1).map((name, k) => `${name} ${row[k + 2]}`);
+    const critical = [...row[row.length - 1]].map((letter) => cycleOfLetter[letter]);
+    element('readout').textContent = `${row[0]}, age ${row[1]} days: ${values.join(', ')}; ` +
+        (critical.length === 0 ? 'no critical cycle' : 'critical: ' + critical.join(' and '));
+}
+
+// Takes a pointer event on the plot; reads out the day nearest to it.
+function readDayAtPointer(event) {
+    if (shown === null || element('plot').firstChild === null)
+        return;
+    const { scale, table } = shown;
+    const area = element('plot').firstChild.getBoundingClientRect();
+    const at = (event.clientX - area.left) * scale.width / area.width - scale.left;
+    const last = table.rows.length - 1;
+    readDay(last === 0 ? 0 : Math.max(0, Math.min(last, Math.round(at * last / scale.plotWidth))));
+}
+
+// The keys that move the day read out: one day, or to either end.
+const dayKeys = {
+    ArrowLeft: (day) => day - 1,
+    ArrowRight: (day) => day + 1,
+    Home: () => 0,
+    End: (day, last) => last,
+};
+
+// Takes a key press on the plot; moves the day read out. The first arrow
+// reads out today where it is shown, else the first day.
+function readDayAtKey(event) {
+    const move = dayKeys[event.key];
+    if (shown === null || move === undefined || event.altKey || event.ctrlKey || event.metaKey)
+        return;
+    event.preventDefault();
+    const last = shown.table.rows.length - 1;
+    const day = shown.day < 0 && event.key.startsWith('Arrow') ? Math.max(0, shown.scale.today)
+        : move(shown.day, last);
+    readDay(Math.max(0, Math.min(last, day)));
+}
+
+// Takes the table; shows it as a table, a header cell for each column and the
+// tool's own text in every cell.
+function showTable(table) {
+    const head = document.createElement('tr');
+    for (const name of table.names) {
+        const cell = document.createElement('th');
+        cell.scope = 'col';
+        cell.textContent = name;
+        head.append(cell);
+    }
+    const body = document.createElement('tbody');
+    for (const row of table.rows) {
+        const line = body.insertRow();
+        for (const field of row)
+            line.insertCell().textContent = field;
+    }
+    element('table').tHead.replaceChildren(head);
+    element('table').tBodies[0].replaceWith(body);
+}
+
+// Takes the tool's message, or '' where the tool writes the calendar; offers
+// the calendar's link, or disables it and shows the message beside it.
+function offerCalendar(message) {
+    const link = element('save-calendar');
+    element('calendar-msg').textContent = message;
+    if (message === '') {
+        // Made when the link is followed; until then, an empty file.
+        link.href = 'data:text/calendar;base64,';
+        link.removeAttribute('aria-disabled');
+    } else {
+        link.removeAttribute('href');
+        link.setAttribute('aria-disabled', 'true');
+    }
+}
+
+// Takes the tool's arguments and the table; offers the calendar, or where the
+// table shows that the tool refuses it (no critical day, as for the average
+// alone, or a year outside 1 to 9999), the tool's message: only then does the
+// tool run for it here, as the calendar itself is made when it is saved.
+function checkCalendar(args, table) {
+    const year = (date) => Number(date.slice(0, date.indexOf('-', 1)));
+    const refused = table.rows.every((row) => row[row.length - 1] === '') ||
+        table.rows.some((row) => year(row[0]) < 1 || year(row[0]) > 9999);
+    offerCalendar(refused ? runTool(['--calendar', ...args]).err : '');
+}
+
+// Takes the tool's arguments and its chart's and table's text, or nulls;
+// shows them, or nothing.
+function showResult(args, chartText, tableText) {
     element('result').hidden = tableText === null;
     element('chart').textContent = chartText ?? '';
-    element('table').textContent = tableText ?? '';
+    element('readout').textContent = '';
     if (tableText === null) {
+        shown = null;
         element('plot').replaceChildren();
         element('legend').replaceChildren();
+        element('table').tHead.replaceChildren();
+        element('table').tBodies[0].replaceChildren();
         element('save').removeAttribute('href');
         return;
     }
+    const table = parseTable(tableText);
     // The table is ASCII, which btoa takes as it is.
     element('save').href = 'data:text/tab-separated-values;base64,' + btoa(tableText);
-    drawPlot(tableText);
+    showTable(table);
+    shown = { args, table, scale: drawPlot(table), day: -1 };
+    checkCalendar(args, table);
 }
 
 // Runs the tool on the inputs and shows what it prints: the chart, the
@@ -274,23 +387,23 @@ function show() {
     element('failure').textContent = '';
     if (inputs.birth === '') {
         showMessage(null, '');
-        showResult(null, null);
+        showResult(null, null, null);
         return;
     }
     const chart = runTool(args);
     if (chart.status !== 0) {
         showMessage(refusedField(inputs), chart.err);
-        showResult(null, null);
+        showResult(null, null, null);
         return;
     }
     showMessage(null, '');
-    showResult(chart.out, runTool(['--table', ...args]).out);
+    showResult(args, chart.out, runTool(['--table', ...args]).out);
 }
 
-// Runs show(); where the tool cannot run at all, says why.
-function showOrFail() {
+// Takes a routine; runs it, and where the tool cannot run at all, says why.
+function orFail(routine) {
     try {
-        show();
+        routine();
     } catch (error) {
         element('failure').textContent = 'The page could not run tivorel: ' + error.message;
     }
@@ -298,7 +411,7 @@ function showOrFail() {
 
 function update() {
     writeAddress();
-    showOrFail();
+    orFail(show);
 }
 
 element('inputs').addEventListener('submit', (event) => {
@@ -311,13 +424,30 @@ for (const curve of curves)
     element('curve-' + curve.letter).addEventListener('change', update);
 window.addEventListener('hashchange', () => {
     fillFields();
-    showOrFail();
+    orFail(show);
 });
 // The plot is drawn at the width it has; a phone turned sideways has more.
 window.addEventListener('resize', () => {
-    if (element('table').textContent !== '')
-        drawPlot(element('table').textContent);
+    if (shown === null)
+        return;
+    shown.scale = drawPlot(shown.table);
+    readDay(shown.day);
 });
+element('plot').addEventListener('pointermove', readDayAtPointer);
+element('plot').addEventListener('pointerdown', readDayAtPointer);
+element('plot').addEventListener('keydown', readDayAtKey);
+element('print').addEventListener('click', () => window.print());
+// The calendar is made as the link is followed, from the inputs shown; where
+// the tool refuses it after all, the link goes nowhere and says why.
+element('save-calendar').addEventListener('click', (event) => orFail(() => {
+    const calendar = runTool(['--calendar', ...shown.args]);
+    if (calendar.status !== 0) {
+        event.preventDefault();
+        offerCalendar(calendar.err);
+        return;
+    }
+    event.currentTarget.href = 'data:text/calendar;base64,' + btoa(calendar.out);
+}));
 
 fillFields();
-showOrFail();
+orFail(show);
