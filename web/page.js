@@ -164,14 +164,15 @@ function labelledDays(count, width) {
     return [...days];
 }
 
-// Takes the table; draws its curves over the days, the critical days on the
-// zero line, a line at today where today is among the days, a cursor for the
-// day read out, and the legend; returns the plot's scale.
-function drawPlot(table) {
+// Takes the table and the width the plot has; draws the curves over the days,
+// the critical days on the zero line, a line at today where today is among
+// the days, a cursor for the day read out, and the legend; returns the plot's
+// scale.
+function drawPlot(table, room) {
     const { names, rows } = table;
     const plotted = curves.filter((curve) => names.includes(curve.name));
     const criticalColumn = names.indexOf('critical');
-    const width = Math.max(300, Math.min(960, element('plot').clientWidth || 720));
+    const width = Math.max(300, Math.min(960, room || 720));
     const height = 260;
     const box = { left: 34, right: 24, top: 22, bottom: 34 };
     const plotWidth = width - box.left - box.right;
@@ -310,23 +311,38 @@ function readDayAtKey(event) {
 }
 
 // Takes the table; shows it as a table, a header cell for each column and the
-// tool's own text in every cell.
+// tool's own text in every cell. The rows shown are kept and only the texts
+// that differ are changed: a change of the count changes a few rows, not all.
 function showTable(table) {
-    const head = document.createElement('tr');
-    for (const name of table.names) {
-        const cell = document.createElement('th');
-        cell.scope = 'col';
-        cell.textContent = name;
-        head.append(cell);
+    const shownTable = element('table');
+    const body = shownTable.tBodies[0];
+    if (shownTable.tHead.textContent !== table.names.join('')) {
+        const head = document.createElement('tr');
+        for (const name of table.names) {
+            const cell = document.createElement('th');
+            cell.scope = 'col';
+            cell.textContent = name;
+            head.append(cell);
+        }
+        shownTable.tHead.replaceChildren(head);
+        body.replaceChildren();
     }
-    const body = document.createElement('tbody');
-    for (const row of table.rows) {
-        const line = body.insertRow();
-        for (const field of row)
-            line.insertCell().textContent = field;
-    }
-    element('table').tHead.replaceChildren(head);
-    element('table').tBodies[0].replaceWith(body);
+    while (body.rows.length > table.rows.length)
+        body.lastChild.remove();
+    table.rows.forEach((row, k) => {
+        if (k === body.rows.length) {
+            const line = body.insertRow();
+            for (const field of row)
+                line.insertCell().append(field);
+            return;
+        }
+        const cells = body.rows[k].cells;
+        row.forEach((field, column) => {
+            const text = cells[column].firstChild;
+            if (text.data !== field)
+                text.data = field;
+        });
+    });
 }
 
 // Takes the tool's message, or '' where the tool writes the calendar; offers
@@ -370,11 +386,14 @@ function showResult(args, chartText, tableText) {
         element('save').removeAttribute('href');
         return;
     }
+    // Read while the layout is the last frame's: read after the table has
+    // changed, it would be made anew at once, and again for the frame.
+    const room = element('plot').clientWidth;
     const table = parseTable(tableText);
     // The table is ASCII, which btoa takes as it is.
     element('save').href = 'data:text/tab-separated-values;base64,' + btoa(tableText);
     showTable(table);
-    shown = { args, table, scale: drawPlot(table), day: -1 };
+    shown = { args, table, scale: drawPlot(table, room), day: -1 };
     checkCalendar(args, table);
 }
 
@@ -430,7 +449,7 @@ window.addEventListener('hashchange', () => {
 window.addEventListener('resize', () => {
     if (shown === null)
         return;
-    shown.scale = drawPlot(shown.table);
+    shown.scale = drawPlot(shown.table, element('plot').clientWidth);
     readDay(shown.day);
 });
 element('plot').addEventListener('pointermove', readDayAtPointer);
