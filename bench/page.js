@@ -11,7 +11,14 @@
 // usage: node bench/page.js PAGE [RUNS]
 'use strict';
 const path = require('path');
-const chromium = require('../tests/browser/chromium.js');
+// The browser test's puppeteer-core (npm ci --prefix tests/browser).
+const puppeteer = (() => {
+    try {
+        return require('../tests/browser/node_modules/puppeteer-core');
+    } catch {
+        return null;
+    }
+})();
 
 const page = path.resolve(process.argv[2]);
 const runs = Number(process.argv[3] ?? 40);
@@ -112,11 +119,15 @@ async function main(browser) {
     return status;
 }
 
-if (chromium.puppeteer() === null) {
+if (puppeteer === null) {
     console.log('bench: no puppeteer-core (npm ci in tests/browser): the page is not measured');
     process.exit(0);
 }
-chromium.launch(chromium.puppeteer()).then((browser) => main(browser).finally(() => browser.close()))
+// Debian's chromium, headless, with an empty profile; without the
+// background-networking flags it keeps trying to reach Google's hosts.
+puppeteer.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: ['--no-sandbox',
+    '--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update',
+    '--disable-sync'] }).then((browser) => main(browser).finally(() => browser.close()))
     .then((status) => {
         process.exitCode = status;
     }, (error) => {
