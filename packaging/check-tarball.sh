@@ -31,7 +31,7 @@ done
 # newest release in CHANGELOG.md.
 for n in 1 2; do
     cmake -S "$source" -B "$work/deb-$n" -DBUILD_TESTING=OFF >/dev/null
-    cmake --build "$work/deb-$n" >/dev/null
+    cmake --build "$work/deb-$n" --parallel >/dev/null
     (cd "$work/deb-$n" && cpack >/dev/null)
 done
 cmp "$work"/deb-1/*.deb "$work"/deb-2/*.deb
@@ -50,7 +50,7 @@ cp -r "$source/packaging/debian" "$source/debian"
 cp "$source/packaging/copyright" "$source/debian/copyright"
 printf 'tivorel (%s-1) unstable; urgency=medium\n\n  * Packaged from the release tarball.\n\n -- %s  %s\n' \
     "$version" "tivorel maintainers <tivorel@example.org>" "$(date -R -u -d "$date")" >"$source/debian/changelog"
-(cd "$source" && dpkg-buildpackage -us -uc >"$work/build.log" 2>&1) ||
+(cd "$source" && dpkg-buildpackage -us -uc -jauto >"$work/build.log" 2>&1) ||
     { tail -n 60 "$work/build.log"; exit 1; }
 grep -E '^[0-9]+% tests passed, 0 tests failed out of [1-9]' "$work/build.log" ||
     { echo "check-tarball: dh_auto_test ran no tests"; exit 1; }

@@ -26,7 +26,7 @@ tar -xzf "build-dist/$tarball" -C build-dist/page-source
 source=$PWD/build-dist/page-source/tivorel-$version
 cmake -S "$source" -B build-dist/page -DCMAKE_TOOLCHAIN_FILE="$source/cmake/toolchains/wasm.cmake" \
     -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-dist/page --target tivorel_html
+cmake --build build-dist/page --target tivorel_html --parallel
 cp build-dist/page/tivorel.html "build-dist/$page"
 
 (cd build-dist && cmake -E sha256sum "$tarball" "$page" >SHA256SUMS)
