@@ -130,10 +130,10 @@ function showMessage(fieldName, message) {
     }
 }
 
-// Takes the table's text; returns it with its column names and its rows' fields.
+// Takes the table's text; returns its column names and its rows' fields.
 function parseTable(text) {
     const lines = text.split('\n').filter((line) => line !== '');
-    return { text, names: lines[0].split('\t'), rows: lines.slice(1).map((line) => line.split('\t')) };
+    return { names: lines[0].split('\t'), rows: lines.slice(1).map((line) => line.split('\t')) };
 }
 
 // What the page shows, or null: the tool's arguments, the table (parseTable),
