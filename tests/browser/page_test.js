@@ -97,6 +97,7 @@ birth=1990-05-17|-- 1990-05-17 TODAY 31|-|Etc/GMT+12`;
 
 async function main(browser) {
     const page = await browser.newPage();
+    page.setDefaultTimeout(0); // no time limit of puppeteer's own: ctest's bounds the test
     let loads = 0;
     // Opens the page with FRAGMENT after '#'; returns today in ZONE before and after.
     const open = async (fragment, zone = 'UTC') => {
@@ -160,13 +161,17 @@ async function main(browser) {
     }
     name = 'saves, Print, and the calendar refused';
     const cdp = await browser.target().createCDPSession();
-    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: work });
+    await cdp.send('Browser.setDownloadBehavior',
+        { behavior: 'allow', downloadPath: work, eventsEnabled: true });
+    // Each save ends in the browser's report that its download completed or was cancelled.
+    const ended = () => new Promise((resolve) => cdp.on('Browser.downloadProgress', function report(event) {
+        if (event.state !== 'inProgress')
+            resolve(cdp.off('Browser.downloadProgress', report));
+    }));
     for (const [link, file, option] of [['save', 'tivorel.tsv', '--table'], ['save-calendar', 'tivorel.ics',
         '--calendar']]) {
-        await page.click('#' + link);
+        await Promise.all([ended(), page.click('#' + link)]);
         const saved = path.join(work, file);
-        for (let wait = 0; wait < 100 && !fs.existsSync(saved); wait++)
-            await new Promise((resolve) => setTimeout(resolve, 100));
         same(file, tool(option, args).out, fs.existsSync(saved) ? fs.readFileSync(saved, 'latin1') : null);
     }
     await page.evaluate(() => Object.assign(window, { printed: 0, print: () => window.printed++ }));
@@ -207,9 +212,10 @@ async function main(browser) {
 
 // Debian's chromium, headless, with an empty profile; without the
 // background-networking flags it keeps trying to reach Google's hosts.
-puppeteer.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: ['--no-sandbox',
-    '--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update',
-    '--disable-sync'] }).then((browser) => main(browser).finally(() => browser.close()))
+puppeteer.launch({ timeout: 0, executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync'] })
+    .then((browser) => main(browser).finally(() => browser.close()))
     .catch((error) => check(false, error.stack)).finally(() => {
         fs.rmSync(work, { recursive: true, force: true });
         console.log(failures === 0 ? 'the page shows what the tool prints' : `${failures} failures`);
