@@ -20,22 +20,29 @@ enum { calendarLineOctets = 75 };
 // four digits.
 enum { calendarFirstYear = 1, calendarLastYear = 9999 };
 
-// Takes a content line's name (with its parameters) and value; writes them
-// as one content line, the value escaped as RFC 5545 escapes TEXT, folded
-// where it would pass 75 octets. The other values hold none of the four
-// characters escaped, so that one routine writes every line. Every text
-// written is ASCII, so a fold never splits a character; nor does it split an
-// escape.
+// Takes a UTF-8 lead byte or an ASCII byte; returns the length of the
+// character it begins, 1 to 4.
+size_t calendarCharOctets(unsigned char lead)
+{
+    return lead < 0xc0 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+}
+
+// Takes a content line's name (with its parameters) and value, valid UTF-8;
+// writes them as one content line, the value escaped as RFC 5545 escapes
+// TEXT, folded where it would pass 75 octets. The other values hold none of
+// the four characters escaped, so that one routine writes every line. A fold
+// splits neither a character, whose octets a reader must see together, nor
+// an escape.
 void calendarPutLine(const char *name, const char *value)
 {
     printf("%s:", name);
     size_t octets = strlen(name) + 1;
-    for (const char *p = value; *p != '\0'; p++) {
-        char piece[2] = {*p, '\0'};
-        size_t size = 1;
+    for (const char *p = value; *p != '\0';) {
+        const char *piece = p;
+        size_t size = calendarCharOctets(static_cast<unsigned char>(*p));
+        char escape[2] = {'\\', *p == '\n' ? 'n' : *p};
         if (strchr("\\;,\n", *p) != nullptr) {
-            piece[0] = '\\';
-            piece[1] = *p == '\n' ? 'n' : *p;
+            piece = escape;
             size = 2;
         }
         if (octets + size > calendarLineOctets) {
@@ -44,8 +51,24 @@ void calendarPutLine(const char *name, const char *value)
         }
         fwrite(piece, 1, size, stdout);
         octets += size;
+        p += piece == escape ? 1 : size;
     }
     fputs("\r\n", stdout);
+}
+
+// Takes a name, checked by chartCheckName; returns the word that stands for
+// it in every UID: its octets' 64-bit FNV-1a hash. Two names a person can
+// tell apart get two words, so twins' events never take each other's place,
+// and no name's text reaches a UID. It must never change: the UIDs of files
+// already imported depend on it.
+uint64_t calendarNameWord(const char *name)
+{
+    uint64_t word = UINT64_C(0xcbf29ce484222325);
+    for (const char *p = name; *p != '\0'; p++) {
+        word ^= static_cast<unsigned char>(*p);
+        word *= UINT64_C(0x100000001b3);
+    }
+    return word;
 }
 
 // Takes a date of birth; returns the word that stands for it in every UID.
@@ -78,26 +101,34 @@ int calendarCriticalBits(int age, int curveMask)
     return bits;
 }
 
-// Takes a critical day, its cycle and the birth's word; writes the day's
-// event, its reminder inside. Its UID names the day, the cycle and the
-// birth's word, so it is the same in every file that holds the day; its
-// DTSTAMP is the day's start, so the whole event is.
-void calendarPutEvent(Date day, const ChartCurve &cycle, uint32_t birthWord)
+// Takes a critical day, its cycle, the birth's word and the name, or null
+// for none; writes the day's event, its reminder inside. Its UID names the
+// day, the cycle, the birth's word and the name's, so it is the same in every
+// file that holds the day for that person; its DTSTAMP is the day's start, so
+// the whole event is. Without a name, event and UID are as they have always
+// been.
+void calendarPutEvent(Date day, const ChartCurve &cycle, uint32_t birthWord, const char *name)
 {
     // Eight digits here; room for any fields' values, as the compiler asks.
     char date[16];
     snprintf(date, sizeof date, "%04d%02d%02d", day.year, day.month, day.day);
-    char summary[40];
-    snprintf(summary, sizeof summary, "Critical day: %s", cycle.name);
+    // A name has at most chartNameOctets octets.
+    char summary[chartNameOctets + 64];
+    if (name != nullptr)
+        snprintf(summary, sizeof summary, "Critical day of %s: %s", name, cycle.name);
+    else
+        snprintf(summary, sizeof summary, "Critical day: %s", cycle.name);
     char text[256];
 
     calendarPutLine("BEGIN", "VEVENT");
-    snprintf(text, sizeof text, "%s-%s-%08" PRIx32 "@tivorel", date, cycle.name, birthWord);
+    int length = snprintf(text, sizeof text, "%s-%s-%08" PRIx32, date, cycle.name, birthWord);
+    if (name != nullptr)
+        length += snprintf(text + length, sizeof text - static_cast<size_t>(length), "-%016" PRIx64,
+                           calendarNameWord(name));
+    snprintf(text + length, sizeof text - static_cast<size_t>(length), "@tivorel");
     calendarPutLine("UID", text);
     snprintf(text, sizeof text, "%sT000000Z", date);
     calendarPutLine("DTSTAMP", text);
-    // A DATE with no DTEND is one day long (RFC 5545 3.6.1), so even
-    // 9999-12-31 needs no end past the years a date can hold.
     calendarPutLine("DTSTART;VALUE=DATE", date);
     calendarPutLine("SUMMARY", summary);
     snprintf(text, sizeof text,
@@ -118,7 +149,41 @@ void calendarPutEvent(Date day, const ChartCurve &cycle, uint32_t birthWord)
 
 } // namespace
 
-void chartPrintCalendar(Date birth, Date first, int days, int curveMask)
+void chartCheckName(const char *name)
+{
+    size_t octets = strlen(name);
+    if (octets == 0)
+        msgFatal("--name: the name is empty; give one of 1 to 100 bytes\n");
+    if (octets > chartNameOctets)
+        msgFatal("--name: the name is longer than 100 bytes; give a shorter one\n");
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(name);
+    int control = 0;
+    while (*p != '\0') {
+        // RFC 3629: the shortest form only, no surrogates, nothing past U+10FFFF.
+        size_t size = calendarCharOctets(*p);
+        uint32_t code = size == 1 ? *p : *p & (0x7fu >> size);
+        for (size_t k = 1; k < size; k++) {
+            if ((p[k] & 0xc0) != 0x80) {
+                size = 0;
+                break;
+            }
+            code = code << 6 | (p[k] & 0x3fu);
+        }
+        static const uint32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (size == 0 || (*p >= 0x80 && *p < 0xc2) || *p > 0xf4 || code < smallest[size] ||
+            code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+            msgFatal("--name: the name is not valid UTF-8; give it as UTF-8 text\n");
+        // The C0 and C1 controls and DEL: a tab or line break in a summary
+        // breaks the line a calendar shows, and the others act on terminals.
+        control |= code < 0x20 || (code >= 0x7f && code < 0xa0);
+        p += size;
+    }
+    if (control)
+        msgFatal(
+            "--name: the name holds a control character; give letters, digits, blanks and signs\n");
+}
+
+void chartPrintCalendar(Date birth, Date first, int days, int curveMask, const char *name)
 {
     // Every refusal comes before the first byte, so that it leaves standard
     // output empty. Within years 1..9999 no day wraps, so the age of each
@@ -143,14 +208,19 @@ void chartPrintCalendar(Date birth, Date first, int days, int curveMask)
     calendarPutLine("BEGIN", "VCALENDAR");
     calendarPutLine("VERSION", "2.0");
     calendarPutLine("PRODID", "-//Halvark//tivorel " TIVOREL_VERSION "//EN");
-    calendarPutLine("X-WR-CALNAME", "Critical days (tivorel)");
+    char calendarName[chartNameOctets + 32];
+    if (name != nullptr)
+        snprintf(calendarName, sizeof calendarName, "Critical days of %s (tivorel)", name);
+    else
+        snprintf(calendarName, sizeof calendarName, "Critical days (tivorel)");
+    calendarPutLine("X-WR-CALNAME", calendarName);
     uint32_t birthWord = calendarBirthWord(birth);
     day = first;
     for (int row = 0; row < days; row++) {
         int bits = calendarCriticalBits(firstAge + row, curveMask);
         for (int i = 0; i < chartCycleCount; i++)
             if (bits & chartCurves[i].bit)
-                calendarPutEvent(day, chartCurves[i], birthWord);
+                calendarPutEvent(day, chartCurves[i], birthWord, name);
         dateNextDay(day);
     }
     calendarPutLine("END", "VCALENDAR");

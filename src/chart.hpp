@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: ISC
 // The biorhythm chart, its table and its calendar: the curves, their values,
-// and the three ways of printing them (chart.cpp, table.cpp, calendar.cpp).
+// and the three ways of printing them (chart.cpp, table.cpp, calendar.cpp);
+// and how two people's cycles line up (compatibility.cpp).
 #ifndef TIVOREL_CHART_HPP
 #define TIVOREL_CHART_HPP
 
@@ -54,10 +55,33 @@ void chartPrint(Date birth, Date first, int days, int curveMask);
 // with six decimals, and the letters of the cycles critical that day.
 void chartPrintTable(Date birth, Date first, int days, int curveMask);
 
-// Takes the same as chartPrint; writes an iCalendar (RFC 5545) object with
-// one all-day event, reminder inside, for each day and cycle selected that
-// chartIsCritical marks. Ends the run through msgFatal, before any output,
-// when a day lies outside the years 1..9999 or no event would be written.
-void chartPrintCalendar(Date birth, Date first, int days, int curveMask);
+// The most octets a calendar's name may have.
+enum { chartNameOctets = 100 };
+
+// Takes a name for the calendar; returns when it is 1..100 octets of UTF-8
+// without a control character; ends the run through msgFatal, naming the
+// fault, otherwise.
+void chartCheckName(const char *name);
+
+// Takes the same as chartPrint and a name checked by chartCheckName, or null;
+// writes an iCalendar (RFC 5545) object with one all-day event, reminder
+// inside, for each day and cycle selected that chartIsCritical marks, the
+// name in each event's summary and in the calendar's. Ends the run through
+// msgFatal, before any output, when a day lies outside the years 1..9999 or
+// no event would be written.
+void chartPrintCalendar(Date birth, Date first, int days, int curveMask, const char *name);
+
+// Takes the days between two dates of birth (any int) and a cycle's period;
+// returns the cycle's same-half count: on how many days of one period both
+// ages lie in the same half of the cycle, the upper half being the days n
+// with 2n < period, n the age modulo the period from 0 up. It is
+// period - 2 * min(r, period - r), r the days modulo the period.
+int chartSameHalfCount(int daysApart, int period);
+
+// Takes two valid dates of birth and a curve mask (1..15); writes the
+// compatibility report: a head line, then for each cycle selected its
+// same-half count and share, and for the average bit the mean share of all
+// three cycles, each rounded half up in integers.
+void chartPrintCompatibility(Date one, Date other, int curveMask);
 
 #endif

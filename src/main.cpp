@@ -80,6 +80,8 @@ int runTivorel(int argc, char **argv)
     int average = 0;
     int table = 0;
     int calendar = 0;
+    int compatibility = 0;
+    const char *name = nullptr;
     const OptionEntry options[] = {
         {'h', "help", optNoArgument, optionRoutine(printUsage), optCallRoutine},
         {'a', "average", optNoArgument, &average, optSetFlag},
@@ -89,20 +91,39 @@ int runTivorel(int argc, char **argv)
         {'V', "version", optNoArgument, optionRoutine(printVersion), optCallRoutine},
         {0, "table", optNoArgument, &table, optSetFlag},
         {0, "calendar", optNoArgument, &calendar, optSetFlag},
+        {0, "compatibility", optNoArgument, &compatibility, optSetFlag},
+        {0, "name", optRequiredArgument, &name, optSetText},
         {0, nullptr, 0, nullptr, 0},
     };
 
     msgSetName(argv[0]);
     optParseOptions(&argc, argv, options, 0);
     int curveMask = curveMaskFromFlags(physical, emotional, intellectual, average);
-    // What no operands can make into a calendar is refused at once, as a bad
-    // option is.
+    // What no operands can make into a calendar or a comparison is refused at
+    // once, as a bad option is.
     if (calendar && table)
         msgFatal("--calendar and --table cannot be combined; give only one of them\n");
+    if (compatibility && (table || calendar))
+        msgFatal("--compatibility and %s cannot be combined; give only one of them\n",
+                 table ? "--table" : "--calendar");
+    if (name != nullptr && !calendar)
+        msgFatal("--name goes with --calendar only; add --calendar, or leave out --name\n");
+    if (name != nullptr)
+        chartCheckName(name);
     if (calendar && curveMask == chartAverage)
         msgFatal(
             "--calendar: the average has no critical days; "
             "add -p, -e or -i, or leave out -a\n");
+    if (compatibility) {
+        if (argc != 3)
+            printUsage();
+        Date one = dateFromString(argv[1]);
+        Date other = dateFromString(argv[2]);
+        // Without a curve option, every line: the three cycles and the average.
+        int chosen = physical || emotional || intellectual || average;
+        chartPrintCompatibility(one, other, chosen ? curveMask : curveMask | chartAverage);
+        return 0;
+    }
     if (argc != 4)
         printUsage();
 
@@ -111,7 +132,7 @@ int runTivorel(int argc, char **argv)
     int days = dayCountFromString(argv[3]);
 
     if (calendar) {
-        chartPrintCalendar(birth, first, days, curveMask);
+        chartPrintCalendar(birth, first, days, curveMask, name);
         return 0;
     }
     if (table) {

@@ -16,8 +16,11 @@ const char *msgName = msgDefaultName;
 void (*msgEndRoutine)(int) = nullptr;
 
 // The largest outputs, a 500-row chart of the widest ages and a calendar of
-// 500 days and three cycles (at most 111 events), are under 40 KiB and 48 KiB.
-char msgOutBuffer[64 * 1024];
+// 500 days and three cycles (at most 111 events), are under 40 KiB and 48 KiB;
+// with a name of 100 commas, each escaped to two octets, that calendar is
+// 97,544 bytes:
+//   tivorel --calendar --name "$(printf ',%.0s' $(seq 100))" 2000-01-01 2000-01-01 500 | wc -c
+char msgOutBuffer[128 * 1024];
 char msgErrBuffer[4 * 1024];
 
 // Writes text to standard error with every byte below 0x20 and 0x7f escaped:
@@ -127,18 +130,38 @@ const OptionEntry &optRowOfWord(const OptionEntry *table, const char *word)
         optFail("unrecognized option '%s'\n", word);
     if (matches > 1)
         optFail("option '%s' is ambiguous\n", word);
-    if (name[length] == '=')
+    if (name[length] == '=' && match->kind == optNoArgument)
         optFail("option '--%s' doesn't allow an argument\n", match->name);
     return *match;
 }
 
-// Takes a row; sets its flag or calls its routine.
-void optAct(const OptionEntry &row)
+// Takes a row and its value (null for an option that takes none); sets its
+// flag or its text, or calls its routine.
+void optAct(const OptionEntry &row, const char *value)
 {
     if (row.mode == optSetFlag)
         *static_cast<int *>(row.target) = 1;
+    else if (row.mode == optSetText)
+        *static_cast<const char **>(row.target) = value;
     else
         reinterpret_cast<void (*)()>(row.target)();
+}
+
+// Takes a row that takes a value, the value found in its own word (null for
+// none), argv, *argc and the index of the option's word; returns the value,
+// from the next word where its own word has none, and moves *word past it.
+// Reports a missing value as glibc does.
+const char *optValue(const OptionEntry &row, const char *inWord, char **argv, int argc, int *word)
+{
+    if (inWord != nullptr)
+        return inWord;
+    if (*word + 1 >= argc) {
+        if (row.name != nullptr)
+            optFail("option '--%s' requires an argument\n", row.name);
+        const char text[2] = {row.letter, '\0'};
+        optFail("option requires an argument -- '%s'\n", text);
+    }
+    return argv[++*word];
 }
 
 } // namespace
@@ -226,11 +249,25 @@ void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags
             word++;
             break;
         }
-        if (text[1] == '-')
-            optAct(optRowOfWord(table, text));
-        else
-            for (const char *letter = text + 1; *letter != '\0'; letter++)
-                optAct(optRowOfLetter(table, *letter));
+        if (text[1] == '-') {
+            const OptionEntry &row = optRowOfWord(table, text);
+            const char *equals = strchr(text, '=');
+            optAct(row, row.kind == optNoArgument
+                            ? nullptr
+                            : optValue(row, equals != nullptr ? equals + 1 : nullptr, argv, *argc,
+                                       &word));
+            continue;
+        }
+        for (const char *letter = text + 1; *letter != '\0'; letter++) {
+            const OptionEntry &row = optRowOfLetter(table, *letter);
+            if (row.kind == optNoArgument) {
+                optAct(row, nullptr);
+                continue;
+            }
+            optAct(row,
+                   optValue(row, letter[1] != '\0' ? letter + 1 : nullptr, argv, *argc, &word));
+            break;
+        }
     }
 
     int kept = 1;

@@ -6,9 +6,11 @@
 
 // What an option row's kind and mode hold.
 enum {
-    optNoArgument = 1, // kind: the option takes no value (the only kind there is)
-    optSetFlag = 0,    // mode: set the int flag at target to 1
-    optCallRoutine = 1 // mode: call the routine at target
+    optNoArgument = 1,       // kind: the option takes no value
+    optRequiredArgument = 2, // kind: the option takes a value, which may begin with "-"
+    optSetFlag = 0,          // mode: set the int flag at target to 1
+    optCallRoutine = 1,      // mode: call the routine at target
+    optSetText = 2           // mode: point the const char * at target to the value
 };
 
 // One row of an option table. The table ends with a row whose letter and name
@@ -16,9 +18,9 @@ enum {
 struct OptionEntry {
     char letter;      // short form, after "-"; 0 for none
     const char *name; // long form, after "--"; null for none
-    int kind;         // optNoArgument
-    void *target;     // the int flag to set, or the routine to call
-    int mode;         // optSetFlag or optCallRoutine
+    int kind;         // optNoArgument or optRequiredArgument
+    void *target;     // the int flag to set, the routine to call or the text to point
+    int mode;         // optSetFlag, optCallRoutine or optSetText
 };
 
 // Takes argv[0] (null allowed); records its last path component, or "tivorel"
@@ -28,7 +30,7 @@ void msgSetName(const char *argv0);
 // Returns the recorded program name; "tivorel" before msgSetName.
 const char *msgGetName();
 
-// Buffers standard output whole (64 KiB) and standard error by line (4 KiB),
+// Buffers standard output whole (128 KiB) and standard error by line (4 KiB),
 // so that a chart or a calendar leaves in one write and a message line of up
 // to 4 KiB in one write of its own: runs that share a log or an output file
 // opened for appending never interleave inside a chart or such a line. Call
@@ -56,9 +58,11 @@ void msgSetEnd(void (*end)(int status));
 // Takes &argc, argv, an option table and 0. Acts on the leading options in
 // command-line order: sets flags, calls routines. A word "-xyz" holds short
 // options; "--name" a long one, whole or by a prefix that one name alone
-// begins with. Options end at the first word that is none ("-" included) or
-// after "--". On return they are gone from argv and *argc counts argv[0] and
-// the rest. A bad option ends the run with glibc's message and status 1.
+// begins with. An option that takes a value takes it after "=" ("--name=x"),
+// from the rest of its cluster ("-nx") or else from the next word, whatever
+// that word is; a value given twice, the last counts. Options end at the
+// first word that is none ("-" included) or after "--". On return they are gone from argv and *argc
+// counts argv[0] and the rest. A bad option ends the run with glibc's message and status 1.
 void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags);
 
 #endif

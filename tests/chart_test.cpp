@@ -174,3 +174,21 @@ TEST(ChartFormatValue, RoundsAsPrintfNearHalves)
 }
 
 } // namespace
+
+// Over one whole span of the three cycles, and the same span before it, the
+// same-half count of each cycle is the number of days of one period on which
+// both ages lie in the same half, counted day by day.
+TEST(ChartSameHalfCount, EveryDistanceOfASpanAgainstADailyCount)
+{
+    const auto upper = [](int age, int period) {
+        return 2 * (((age % period) + period) % period) < period;
+    };
+    for (int apart = -21252; apart < 21252; apart++)
+        for (int period : {23, 28, 33}) {
+            int count = 0;
+            for (int age = 0; age < period; age++)
+                count += upper(age, period) == upper(age + apart, period);
+            ASSERT_EQ(count, chartSameHalfCount(apart, period))
+                << apart << " days, period " << period;
+        }
+}

@@ -71,6 +71,12 @@ TEST(CommandLine, UsageAndVersionEndWithStatusZero)
         {{"--table", "-V", "2000-01-01", "2000-01-01", "1"}, version},
         {{"--t", "-h"}, usage},
         {{"--v", "--table"}, version},
+        // A comparison takes two dates, no more and no fewer.
+        {{"--compatibility", "2000-01-01"}, usage},
+        {{"--compatibility", "-p", "2000-01-01", "2000-01-01", "1"}, usage},
+        // A name's value is the next word, an option's or an operand's look-alike included.
+        {{"--calendar", "--name", "2000-01-01", "2000-01-01", "1"}, usage},
+        {{"--calendar", "--name", "-V"}, usage},
     };
     // clang-format on
     for (const auto &c : cases)
@@ -136,11 +142,27 @@ TEST(CommandLine, RefusedArguments)
         {{"--calendar", "-a", "x"}, "tivorel: --calendar: the average has no critical days; add -p, -e or -i, or leave out -a\n"},
         {{"--calendar", "-i", "1-1-1", "9999-12-31", "2"}, "tivorel: --calendar: 10000-01-01 is outside the years 1 to 9999; choose days from 0001-01-01 to 9999-12-31\n"},
         {{"--calendar", "-e", "2000-01-01", "2000-01-02", "13"}, "tivorel: --calendar: none of these days is critical for the cycles chosen; give more days, another first day or other cycles\n"},
+        // A comparison's and a name's, before the operands are counted; the
+        // dates as the chart's, the first before the second.
+        {{"--compatibility", "--table"}, "tivorel: --compatibility and --table cannot be combined; give only one of them\n"},
+        {{"--calendar", "--compatibility", "-p"}, "tivorel: --compatibility and --calendar cannot be combined; give only one of them\n"},
+        {{"--compatibility", "--name", "Anna"}, "tivorel: --name goes with --calendar only; add --calendar, or leave out --name\n"},
+        {{"--name=Anna", "2000-01-01", "2000-01-01", "1"}, "tivorel: --name goes with --calendar only; add --calendar, or leave out --name\n"},
+        {{"--compatibility", "2000-02-30", "2000-13-01"}, "tivorel: illegal day in 2000-02-30 (YYYY-MM-DD)\n"},
+        {{"--compatibility", "2000-01-01", "x"}, "tivorel: x is not on the form YYYY-MM-DD\n"},
+        {{"--calendar", "--name="}, "tivorel: --name: the name is empty; give one of 1 to 100 bytes\n"},
+        {{"--calendar", "--name", std::string(101, 'x')}, "tivorel: --name: the name is longer than 100 bytes; give a shorter one\n"},
+        {{"--calendar", "--name", "J\xfcrgen"}, "tivorel: --name: the name is not valid UTF-8; give it as UTF-8 text\n"},
+        {{"--calendar", "--name", "\xc0\xaf"}, "tivorel: --name: the name is not valid UTF-8; give it as UTF-8 text\n"},
+        {{"--calendar", "--name", "\xed\xa0\x80"}, "tivorel: --name: the name is not valid UTF-8; give it as UTF-8 text\n"},
+        {{"--calendar", "--name", "\xe5\xb1"}, "tivorel: --name: the name is not valid UTF-8; give it as UTF-8 text\n"},
+        {{"--calendar", "--name", "Anna\tB"}, "tivorel: --name: the name holds a control character; give letters, digits, blanks and signs\n"},
+        {{"--calendar", "--name", "Anna\xc2\x9b"}, "tivorel: --name: the name holds a control character; give letters, digits, blanks and signs\n"},
     };
     // clang-format on
     for (const auto &c : cases) {
         expectRun(runTool(c.args), "", c.err, 1, joined(c.args));
-        if (c.args[0] == "--calendar")
+        if (c.args[0].compare(0, 2, "--") == 0)
             continue;
         std::vector<std::string> table = c.args;
         table.insert(table.begin(), "--table");
@@ -176,6 +198,8 @@ TEST(CommandLine, BadOptions)
         {{"--av=2", "2000-01-01", "2000-01-01", "1"},
          "tivorel: option '--average' doesn't allow an argument\n"},
         {{"--=x"}, "tivorel: option '--=x' is ambiguous\n"},
+        {{"--c", "2000-01-01", "2000-01-01", "1"}, "tivorel: option '--c' is ambiguous\n"},
+        {{"--calendar", "--na"}, "tivorel: option '--name' requires an argument\n"},
         {{"-\x1b"}, "tivorel: invalid option -- '\\x1b'\n"},
         // A control byte, shown escaped, and bytes of 0x80 and above.
         {{"-\x01"}, "tivorel: invalid option -- '\\x01'\n"},
@@ -299,6 +323,56 @@ TEST(Table, CriticalDays)
             << line;
     }
     EXPECT_EQ(34, age);
+}
+
+// The report of two dates, their order kept; the counts and shares are
+// those of the rule in the manual, counted day by day apart from the tool.
+TEST(Compatibility, Reports)
+{
+    const std::string lines =
+        "physical        3 of 23 days in the same half   13%\n"
+        "emotional       2 of 28 days in the same half    7%\n"
+        "intellectual   27 of 33 days in the same half   82%\n"
+        "average                                         34%\n";
+    // clang-format off
+    const struct { std::vector<std::string> args; std::string out; } cases[] = {
+        {{"1990-05-17", "1992-03-04"}, "Compatibility of 1990-05-17 and 1992-03-04, 657 days apart\n" + lines},
+        {{"--", "1992-03-04", "1990-05-17"}, "Compatibility of 1992-03-04 and 1990-05-17, 657 days apart\n" + lines},
+        {{"-a", "1990-05-17", "1990-5-17"}, "Compatibility of 1990-05-17 and 1990-05-17, 0 days apart\n"
+            "average                                        100%\n"},
+        // Half the emotional period apart: never in the same half of it.
+        {{"2000-01-01", "2000-01-15"}, "Compatibility of 2000-01-01 and 2000-01-15, 14 days apart\n"
+            "physical        5 of 23 days in the same half   22%\n"
+            "emotional       0 of 28 days in the same half    0%\n"
+            "intellectual    5 of 33 days in the same half   15%\n"
+            "average                                         12%\n"},
+        {{"-ia", "2000-01-01", "2000-01-02"}, "Compatibility of 2000-01-01 and 2000-01-02, 1 day apart\n"
+            "intellectual   31 of 33 days in the same half   94%\n"
+            "average                                         93%\n"},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), "--compatibility");
+        expectRun(runTool(args), c.out, "", 0, joined(args));
+    }
+}
+
+// A name's value in every way it may be given; the last one given counts.
+TEST(Calendar, NameGivenAnyWay)
+{
+    const std::vector<std::string> days = {"-p", "2000-01-01", "2000-01-01", "12"};
+    RunResult named =
+        runTool({"--calendar", "--name", "-Anna", "-p", "2000-01-01", "2000-01-01", "12"});
+    EXPECT_NE(std::string::npos, named.out.find("SUMMARY:Critical day of -Anna: physical\r\n"));
+    for (const std::vector<std::string> &options : {std::vector<std::string>{"--name=-Anna"},
+                                                    {"--na", "Bo", "--name", "-Anna"},
+                                                    {"--name=", "--name=-Anna"}}) {
+        std::vector<std::string> args = options;
+        args.insert(args.begin(), "--calendar");
+        args.insert(args.end(), days.begin(), days.end());
+        expectRun(runTool(args), named.out, "", 0, joined(args));
+    }
 }
 
 } // namespace
