@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: ISC
-# Runs the tool on a fixed list of command lines (charts, tables and
-# calendars of every curve selection over ages across the whole calendar,
-# and refused arguments) and compares what each one does, standard output, standard
+# Runs the tool on a fixed list of command lines (charts, tables, calendars
+# named or not and comparisons, of every curve selection over ages across the
+# whole calendar, and refused arguments) and compares what each one does, standard output, standard
 # error and exit status, with the digest committed for it in DIGESTS. The
 # output is fixed on every processor and C library, so every build is held
 # to the same digests, the native one included.
@@ -30,6 +30,10 @@ macro(random below)
 endmacro()
 
 set(options -a -e -i -p -pe -ia -pei -peia)
+# Names for calendars: UTF-8 kept as written, escaped, folded; too long; empty.
+set(names "Anna" "山田 花子" "Zoë, Jürgen \\ Ola" "ÆØÅ 🎂 ŞĞ İı, Ñandú, Łódź, Žofie, Øyvind, Ærø, Ōsaka, Ülkü, Çağla, Ðóra"
+    "0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789x" "")
+
 set(month_lengths 31 28 31 30 31 30 31 31 30 31 30 31)
 set(written "")
 set(failures 0)
@@ -66,6 +70,7 @@ foreach(n RANGE ${last})
         list(REMOVE_AT dates 1)
         list(APPEND dates "${year}-${month}-${day}")
     endif()
+    set(option "")
     random(2)
     if(r EQUAL 0)
         random(8)
@@ -90,8 +95,22 @@ foreach(n RANGE ${last})
         set(args -- "${year}-${month}-${r}" 2000-1-1)
     elseif(kind EQUAL 23)
         set(args --no-such-option ${dates})
+    elseif(kind EQUAL 31)
+        # A comparison of the two dates, of curves chosen or not; made of
+        # what was drawn above, so that the other lines stay as they were.
+        set(args --compatibility ${option} -- ${dates})
+    elseif(kind EQUAL 43)
+        # A named calendar, the name one of a few, some refused; its first
+        # day in the years a calendar takes.
+        math(EXPR year "(${year} % 9999 + 9999) % 9999 + 1")
+        math(EXPR pick "${n} / 50 % 6")
+        list(GET names ${pick} name)
+        list(GET dates 0 birth)
+        set(args --calendar "--name=${name}" -p -- ${birth} "${year}-${month}-${day}")
     endif()
-    list(APPEND args ${days})
+    if(NOT kind EQUAL 31)
+        list(APPEND args ${days})
+    endif()
 
     math(EXPR share "${n} % ${SHARDS} + 1")
     if(NOT UPDATE AND NOT share EQUAL SHARD)
