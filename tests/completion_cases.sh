@@ -4,8 +4,9 @@
 #   expect "CANDIDATES" WORD...     tivorel WORD...<TAB> offers exactly these
 #   describe OPTION "TEXT" WORD...  ... and shows OPTION described as TEXT
 # shellcheck shell=sh
-expect "-a -e -h -i -p -V --average --calendar --emotional --help --intellectual --physical --table --version" -
-expect "--average --calendar --emotional --help --intellectual --physical --table --version" --
+expect "-a -e -h -i -p -V --average --calendar --compatibility --emotional --help --intellectual --name --physical --table --version" -
+expect "--average --calendar --compatibility --emotional --help --intellectual --name --physical --table --version" --
+expect "--calendar --compatibility" --c
 expect "--table" --t
 expect "--table" -a --t
 expect "--version" --ver
@@ -27,6 +28,12 @@ expect "" --he --a
 expect "" -p ""
 # A value makes --help=1 no help option.
 expect "--physical" --help=1 --ph
+# The word after --name (or --na) is the name, whatever it looks like, and
+# nothing is offered for it.
+expect "-a -e -h -i -p -V --average --calendar --compatibility --emotional --help --intellectual --name --physical --table --version" --name Anna -
+expect "--table" --calendar --na -h --t
+expect "--average --calendar --compatibility --emotional --help --intellectual --name --physical --table --version" --name=Anna --
+expect "" --name -
 describe --table "print the values as a table instead of the chart" --
 describe -a "plot the average of all three curves" -
 describe -V "output version information and exit" -

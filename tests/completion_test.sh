@@ -28,6 +28,9 @@ expect() {
 describe() { :; }
 # shellcheck source=tests/completion_cases.sh
 source "$(dirname "$0")/completion_cases.sh"
+# What bash really hands over for --help=1 and --name=Anna: "=" is in
+# COMP_WORDBREAKS, so it is a word of its own.
+expect "--physical" --help = 1 --name = Anna --ph
 
 if [[ $failures -ne 0 ]]; then
     echo "$failures failed"
