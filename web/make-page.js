@@ -3,12 +3,12 @@
 // WebAssembly inside the script as base64, and a Content-Security-Policy that
 // allows that style and that script by their SHA-256 hashes and nothing else:
 // no request of any kind, and no other script, even one an input smuggled in.
-// usage: node make-page.js page.html page.css page.js GLUE.js MODULE.wasm OUT.html
+// usage: node make-page.js page.html page.css GLUE.js MODULE.wasm OUT.html SCRIPT.js...
 'use strict';
 const crypto = require('crypto');
 const fs = require('fs');
 
-const [templateFile, styleFile, appFile, glueFile, wasmFile, outFile] = process.argv.slice(2);
+const [templateFile, styleFile, glueFile, wasmFile, outFile, ...appFiles] = process.argv.slice(2);
 
 function read(file) {
     return fs.readFileSync(file, 'utf8');
@@ -30,7 +30,9 @@ function checkInline(text, endTag) {
 
 const style = read(styleFile);
 const wasm = fs.readFileSync(wasmFile).toString('base64');
-const script = `const tivorelWasm = '${wasm}';\n${read(glueFile)}\n${read(appFile)}`;
+// One script, so that the one hash in the policy allows it: the page's
+// script files in the order given, sharing one scope.
+const script = [`const tivorelWasm = '${wasm}';`, read(glueFile), ...appFiles.map(read)].join('\n');
 checkInline(style, '</style');
 checkInline(script, '</script');
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: ISC
 // The page's own code: runs the tool's main (emscripten's createTivorel) with
 // the inputs as its command line, shows what it prints, and plots the values
-// of its table. The same script defines tivorelWasm, the WebAssembly in
-// base64, and createTivorel before this.
+// of its table, with a second person's curves where one is compared. The same
+// script defines tivorelWasm, the WebAssembly in base64, createTivorel and the
+// people's functions (people.js) before this.
 'use strict';
 
 // The curves in the tool's order: the option's letter, the table's column.
@@ -164,11 +165,12 @@ function labelledDays(count, width) {
     return [...days];
 }
 
-// Takes the table and the width the plot has; draws the curves over the days,
-// the critical days on the zero line, a line at today where today is among
-// the days, a cursor for the day read out, and the legend; returns the plot's
-// scale.
-function drawPlot(table, room) {
+// Takes the table, the width the plot has and the person compared, or null
+// (comparison() in people.js); draws the curves over the days, the second
+// person's under them, the critical days on the zero line, a line at today
+// where today is among the days, a cursor for the day read out, and the
+// legend; returns the plot's scale.
+function drawPlot(table, room, other) {
     const { names, rows } = table;
     const plotted = curves.filter((curve) => names.includes(curve.name));
     const criticalColumn = names.indexOf('critical');
@@ -190,8 +192,9 @@ function drawPlot(table, room) {
     const listed = plottedNames.length === 1 ? plottedNames[0] + ' curve'
         : plottedNames.slice(0, -1).join(', ') + ' and ' + plottedNames[plottedNames.length - 1] +
             ' curves';
+    const compared = other?.table ? `, and ${other.name}'s as wide pale lines` : '';
     svgChild(svg, 'title', {}, `The ${listed} from ${first} to ${last}, -1 to +1, ` +
-        'with the critical days on the zero line');
+        `with the critical days on the zero line${compared}`);
 
     for (const [value, label] of [[1, '+1'], [0, '0'], [-1, '-1']]) {
         svgChild(svg, 'line', { class: value === 0 ? 'zero' : 'grid', x1: box.left,
@@ -216,13 +219,17 @@ function drawPlot(table, room) {
     svgChild(svg, 'line', { class: 'cursor', y1: box.top, y2: box.top + plotHeight,
         visibility: 'hidden' });
 
-    for (const curve of plotted) {
-        const column = names.indexOf(curve.name);
-        const points = rows.map((row, day) => `${x(day)},${y(Number(row[column]))}`);
-        // One day is one point: twice, so that the round line cap draws it.
-        if (points.length === 1)
-            points.push(points[0]);
-        svgChild(svg, 'polyline', { class: 'curve ' + curve.name, points: points.join(' ') });
+    // The second person's curves first, so that the first's lie on top.
+    const lines = (other?.table ? [[other.table, ' other']] : []).concat([[table, '']]);
+    for (const [{ names: columns, rows: values }, whose] of lines) {
+        for (const curve of plotted) {
+            const column = columns.indexOf(curve.name);
+            const points = values.map((row, day) => `${x(day)},${y(Number(row[column]))}`);
+            // One day is one point: twice, so that the round line cap draws it.
+            if (points.length === 1)
+                points.push(points[0]);
+            svgChild(svg, 'polyline', { class: 'curve ' + curve.name + whose, points: points.join(' ') });
+        }
     }
 
     // Smaller for each later cycle, so that marks on one day all show.
@@ -236,14 +243,19 @@ function drawPlot(table, room) {
     });
 
     element('plot').replaceChildren(svg);
-    drawLegend(plotted, today >= 0);
+    drawLegend(plotted, today >= 0, other?.table ? other : null);
     return { width, x, left: box.left, plotWidth, today };
 }
 
-// Takes the curves plotted and whether today is among the days; writes the
-// legend under the plot.
-function drawLegend(plotted, withToday) {
-    const items = plotted.map((curve) => [curve.name, 'line', { class: 'curve ' + curve.name }]);
+// Takes the curves plotted, whether today is among the days and the person
+// whose curves are drawn beside them, or null; writes the legend under the
+// plot, each curve named with its person's name where there are two.
+function drawLegend(plotted, withToday, other) {
+    const items = plotted.map((curve) => [curve.name + (other ? ', ' + other.first : ''), 'line',
+        { class: 'curve ' + curve.name }]);
+    if (other)
+        items.push(...plotted.map((curve) => [`${curve.name}, ${other.name}`, 'line',
+            { class: 'curve other ' + curve.name }]));
     items.push(['critical day, in its cycle\'s colour', 'circle', { class: 'critical', r: 5 }]);
     if (withToday)
         items.push(['today', 'line', { class: 'today' }]);
@@ -351,10 +363,13 @@ function offerCalendar(message) {
     const link = element('save-calendar');
     element('calendar-msg').textContent = message;
     if (message === '') {
-        // Made when the link is followed; until then, an empty file.
-        link.href = 'data:text/calendar;base64,';
+        // Made when the link is followed; until then, an empty file or the last one made.
+        if (!link.hasAttribute('href'))
+            link.href = 'data:text/calendar;base64,';
         link.removeAttribute('aria-disabled');
     } else {
+        if (link.href.startsWith('blob:'))
+            URL.revokeObjectURL(link.href);
         link.removeAttribute('href');
         link.setAttribute('aria-disabled', 'true');
     }
@@ -371,12 +386,21 @@ function checkCalendar(args, table) {
     offerCalendar(refused ? runTool(['--calendar', ...args]).err : '');
 }
 
-// Takes the tool's arguments and its chart's and table's text, or nulls;
-// shows them, or nothing.
-function showResult(args, chartText, tableText) {
+// Takes a link, a text and its media type; points the link at a file of that
+// text in UTF-8, and lets go of the file it pointed at before.
+function offerFile(link, text, type) {
+    if (link.href.startsWith('blob:'))
+        URL.revokeObjectURL(link.href);
+    link.href = URL.createObjectURL(new Blob([text], { type: type + ';charset=utf-8' }));
+}
+
+// Takes the tool's arguments, its chart's and table's text, or nulls, and the
+// person compared (comparison() in people.js) or null; shows them, or nothing.
+function showResult(args, chartText, tableText, other) {
     element('result').hidden = tableText === null;
     element('chart').textContent = chartText ?? '';
     element('readout').textContent = '';
+    showComparison(other);
     if (tableText === null) {
         shown = null;
         element('plot').replaceChildren();
@@ -393,7 +417,7 @@ function showResult(args, chartText, tableText) {
     // The table is ASCII, which btoa takes as it is.
     element('save').href = 'data:text/tab-separated-values;base64,' + btoa(tableText);
     showTable(table);
-    shown = { args, table, scale: drawPlot(table, room), day: -1 };
+    shown = { args, table, other, scale: drawPlot(table, room, other), day: -1 };
     checkCalendar(args, table);
 }
 
@@ -404,19 +428,20 @@ function show() {
     const args = toolArgs(inputs);
     element('command').textContent = ['tivorel', ...args.map(shellWord)].join(' ');
     element('failure').textContent = '';
+    markShown();
     if (inputs.birth === '') {
         showMessage(null, '');
-        showResult(null, null, null);
+        showResult(null, null, null, null);
         return;
     }
     const chart = runTool(args);
     if (chart.status !== 0) {
         showMessage(refusedField(inputs), chart.err);
-        showResult(null, null, null);
+        showResult(null, null, null, null);
         return;
     }
     showMessage(null, '');
-    showResult(args, chart.out, runTool(['--table', ...args]).out);
+    showResult(args, chart.out, runTool(['--table', ...args]).out, comparison(inputs));
 }
 
 // Takes a routine; runs it, and where the tool cannot run at all, says why.
@@ -449,23 +474,25 @@ window.addEventListener('hashchange', () => {
 window.addEventListener('resize', () => {
     if (shown === null)
         return;
-    shown.scale = drawPlot(shown.table, element('plot').clientWidth);
+    shown.scale = drawPlot(shown.table, element('plot').clientWidth, shown.other);
     readDay(shown.day);
 });
 element('plot').addEventListener('pointermove', readDayAtPointer);
 element('plot').addEventListener('pointerdown', readDayAtPointer);
 element('plot').addEventListener('keydown', readDayAtKey);
 element('print').addEventListener('click', () => window.print());
-// The calendar is made as the link is followed, from the inputs shown; where
-// the tool refuses it after all, the link goes nowhere and says why.
+// The calendar is made as the link is followed, from the inputs shown, with
+// the name of the saved person shown; where the tool refuses it after all,
+// the link goes nowhere and says why.
 element('save-calendar').addEventListener('click', (event) => orFail(() => {
-    const calendar = runTool(['--calendar', ...shown.args]);
+    const person = personShown();
+    const calendar = runTool(['--calendar', ...(person === null ? [] : ['--name', person.name]), ...shown.args]);
     if (calendar.status !== 0) {
         event.preventDefault();
         offerCalendar(calendar.err);
         return;
     }
-    event.currentTarget.href = 'data:text/calendar;base64,' + btoa(calendar.out);
+    offerFile(event.currentTarget, calendar.out, 'text/calendar');
 }));
 
 fillFields();

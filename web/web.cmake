@@ -40,17 +40,21 @@ target_link_options(tivorel_page PRIVATE -sENVIRONMENT=web -sMODULARIZE=1
     "-sINCOMING_MODULE_JS_API=[arguments,thisProgram,print,printErr,onExit,instantiateWasm]")
 set_target_properties(tivorel_page PROPERTIES CXX_LINKER_LAUNCHER "${link_launcher}")
 
-# The page: the template with its style, script and WebAssembly inlined, and
+# The page: the template with its style, scripts and WebAssembly inlined, and
 # a Content-Security-Policy that names the hashes of the style and script.
+# The scripts in order: people.js only defines what page.js, which starts
+# the page, calls.
+set(page_scripts
+    ${CMAKE_CURRENT_LIST_DIR}/people.js
+    ${CMAKE_CURRENT_LIST_DIR}/page.js)
 set(page_sources
     ${CMAKE_CURRENT_LIST_DIR}/make-page.js
     ${CMAKE_CURRENT_LIST_DIR}/page.html
-    ${CMAKE_CURRENT_LIST_DIR}/page.css
-    ${CMAKE_CURRENT_LIST_DIR}/page.js)
+    ${CMAKE_CURRENT_LIST_DIR}/page.css)
 add_custom_command(OUTPUT tivorel.html
     COMMAND ${TIVOREL_NODE} ${page_sources} $<TARGET_FILE:tivorel_page>
-        $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm tivorel.html
-    DEPENDS ${page_sources} tivorel_page
+        $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm tivorel.html ${page_scripts}
+    DEPENDS ${page_sources} ${page_scripts} tivorel_page
     COMMENT "Making the page tivorel.html"
     VERBATIM)
 add_custom_target(tivorel_html ALL DEPENDS tivorel.html)

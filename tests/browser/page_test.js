@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: ISC
 // Uses the page, opened from disk in headless Chromium, as a person does (its
 // address, typing, Tab, Enter, Space, keys, pointer and touch on the plot, the
-// saves, Print), prints it to PDF and audits it with axe-core in both colour
-// schemes: what it shows and saves must be what the command prints.
+// saves, Print, the people), prints it to PDF and audits it with axe-core in
+// both colour schemes: what it shows and saves must be what the command prints.
 // usage: node page_test.js TOOL PAGE
 'use strict';
 const { spawnSync } = require('child_process');
@@ -16,7 +16,8 @@ try {
 
 const [toolFile, pageFile] = process.argv.slice(2).map((file) => path.resolve(file));
 const missing = puppeteer === null ? 'puppeteer-core (npm ci --prefix tests/browser)'
-    : !fs.existsSync(pageFile) ? pageFile : spawnSync('pdftotext', ['-v']).error ? 'pdftotext' : null;
+    : !fs.existsSync(pageFile) ? pageFile : spawnSync('pdftotext', ['-v']).error ? 'pdftotext'
+        : spawnSync('/usr/bin/python3', ['-c', 'import vobject']).status !== 0 ? 'python3-vobject' : null;
 if (missing !== null) {
     console.log(`${missing} not found: skipped`);
     process.exit(77);
@@ -30,13 +31,14 @@ function check(ok, what) {
         console.log(`FAIL ${++failures}: ${name}: ${what}`);
 }
 function same(what, expected, actual) {
-    const [want, got] = [expected, actual].map((value) => JSON.stringify(value).slice(0, 400));
-    check(want === got, `${what} differs\n  expected: ${want}\n  shown:    ${got}`);
+    const [want, got] = [expected, actual].map((value) => JSON.stringify(value));
+    const [wanted, shown] = [want, got].map((json) => json.slice(0, 400));
+    check(want === got, `${what} differs\n  expected: ${wanted}\n  shown:    ${shown}`);
 }
-// Takes the tool's arguments, in arrays or not; returns its status and output.
+// Takes the tool's arguments, in arrays or not; returns its status and output, as text and bytes.
 function tool(...args) {
-    const run = spawnSync(toolFile, args.flat(), { encoding: 'latin1' });
-    return { status: run.status, out: run.stdout, err: run.stderr };
+    const run = spawnSync(toolFile, args.flat());
+    return { status: run.status, out: run.stdout.toString(), err: run.stderr.toString(), bytes: run.stdout };
 }
 const fieldsOf = (text) => text.split('\n').filter((line) => line !== '').map((line) => line.split('\t'));
 const todayIn = (zone) => new Intl.DateTimeFormat('en-CA', { timeZone: zone }).format(new Date());
@@ -98,6 +100,20 @@ birth=1990-05-17|-- 1990-05-17 TODAY 31|-|Etc/GMT+12`;
 async function main(browser) {
     const page = await browser.newPage();
     page.setDefaultTimeout(0); // no time limit of puppeteer's own: ctest's bounds the test
+    const cdp = await browser.target().createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior',
+        { behavior: 'allow', downloadPath: work, eventsEnabled: true });
+    // Each save ends in the browser's report that its download completed or was cancelled.
+    const ended = () => new Promise((resolve) => cdp.on('Browser.downloadProgress', function report(event) {
+        if (event.state !== 'inProgress')
+            resolve(cdp.off('Browser.downloadProgress', report));
+    }));
+    // Follows the link SELECTOR in FROM; returns the bytes saved in FILE, or null.
+    const save = async (selector, file, from = page) => {
+        await Promise.all([ended(), from.click(selector)]);
+        const saved = path.join(work, file);
+        return fs.existsSync(saved) ? fs.readFileSync(saved) : null;
+    };
     let loads = 0;
     // Opens the page with FRAGMENT after '#'; returns today in ZONE before and after.
     const open = async (fragment, zone = 'UTC') => {
@@ -135,16 +151,19 @@ async function main(browser) {
     await page.focus('#curve-i');
     await page.keyboard.press('Space');
     const { names, rows } = checkChart(args, await view(page), todays.concat(todayIn('UTC')));
+    await checkPeople(browser, page, open, save, args);
     name = 'Tab alone reaches every control, in order, its focus seen';
     await open('birth=1990-05-17&first=2026-12-09&days=62&curves=ei');
+    const people = (await listed(page)).flatMap(([who]) => [who, 'Rename', 'Remove']);
     const order = [];
-    for (let step = 0; step < 14; step++) {
+    for (let step = 0; step < 18 + people.length; step++) {
         await page.keyboard.press('Tab');
-        order.push(await page.evaluate(() => document.activeElement.id +
-            (getComputedStyle(document.activeElement).outlineStyle === 'none' ? ' unmarked' : '')));
+        order.push(await page.evaluate((focused = document.activeElement) => (focused.id ||
+            focused.textContent) + (getComputedStyle(focused).outlineStyle === 'none' ? ' unmarked' : '')));
     }
-    same('focus order', ['birth', 'first', 'days', 'curve-p', 'curve-e', 'curve-i', 'curve-a', 'draw',
-        'plot', 'print', 'save', 'save-calendar', 'chart', 'table-box'], order);
+    same('focus order', ['birth', 'name', 'save-person', 'first', 'days', 'curve-p', 'curve-e', 'curve-i',
+        'curve-a', 'draw', ...people, 'compare', 'save-people', 'plot', 'print', 'save', 'save-calendar',
+        'chart', 'table-box'], order);
     name = "a day's values: keys, pointer, touch";
     same('readout announced', 'polite', await page.$eval('#readout', (node) => node.ariaLive));
     await page.focus('#plot');
@@ -160,20 +179,9 @@ async function main(browser) {
             .every((part) => readout.includes(part)), `${move}: "${readout}" for ${row.join(' ')}`);
     }
     name = 'saves, Print, and the calendar refused';
-    const cdp = await browser.target().createCDPSession();
-    await cdp.send('Browser.setDownloadBehavior',
-        { behavior: 'allow', downloadPath: work, eventsEnabled: true });
-    // Each save ends in the browser's report that its download completed or was cancelled.
-    const ended = () => new Promise((resolve) => cdp.on('Browser.downloadProgress', function report(event) {
-        if (event.state !== 'inProgress')
-            resolve(cdp.off('Browser.downloadProgress', report));
-    }));
     for (const [link, file, option] of [['save', 'tivorel.tsv', '--table'], ['save-calendar', 'tivorel.ics',
-        '--calendar']]) {
-        await Promise.all([ended(), page.click('#' + link)]);
-        const saved = path.join(work, file);
-        same(file, tool(option, args).out, fs.existsSync(saved) ? fs.readFileSync(saved, 'latin1') : null);
-    }
+        '--calendar']])
+        same(file, tool(option, args).out, (await save('#' + link, file))?.toString());
     await page.evaluate(() => Object.assign(window, { printed: 0, print: () => window.printed++ }));
     await page.click('#print');
     same('calls of window.print', 1, await page.evaluate(() => window.printed));
@@ -182,8 +190,9 @@ async function main(browser) {
         same(`calendar link from ${first}, curves '${curves}'`, [tool('--calendar', curves ? ['-' + curves]
             : [], '--', '1990-05-17', first, '62').err, false], (await view(page)).calendar);
     }
-    name = 'printed to PDF';
+    name = 'printed to PDF, compared with another';
     await open('birth=1990-05-17&first=2026-12-09&days=92&curves=peia');
+    await page.select('#compare', await page.$eval('#compare', (list) => list.options[1].value));
     const squeeze = (line) => line.replace(/ +/g, ' ').trim();
     const chart = tool('-peia', args.slice(1, 4), '92').out.split('\n').filter((row) => row !== '');
     for (const format of ['A4', 'Letter']) {
@@ -208,6 +217,107 @@ async function main(browser) {
         `the dark scheme's background and curves: ${colours[1].join(', ')}`);
     check((await page.$eval('meta[http-equiv="Content-Security-Policy"]', (meta) => meta.content))
         .startsWith("default-src 'none'; connect-src 'none';"), 'the page allows requests');
+}
+
+// The people in FROM's list: a name and a date of birth each.
+const listed = (from) => from.$$eval('#people li', (items) => items.map((item) =>
+    [...item.children].slice(0, 2).map((part) => part.textContent)));
+const text = (from, id) => from.$eval('#' + id, (node) => node.textContent);
+const pointsOf = (from, lines) => from.$$eval(lines, (all) => all.map((line) => line.getAttribute('points')));
+const stored = (from, text) => from.evaluate((value) => (value === undefined
+    ? localStorage.getItem('tivorel.people') : localStorage.setItem('tivorel.people', value)), text);
+
+// Takes PEOPLE (a name and a date of birth each); saves each in FROM as typed.
+async function savePeople(from, people) {
+    await from.bringToFront(); // a tab behind another draws no frame, which a click waits for
+    for (const [who, birth] of people) {
+        await from.$eval('#birth', (field, value) => { field.value = value; }, birth);
+        await from.$eval('#name', (field, value) => { field.value = value; }, who);
+        await from.click('#save-person');
+    }
+}
+
+// The people: saved, refused, kept through a reload, compared, renamed, removed and back, saved as
+// files, saved in two tabs at once and beside storage that this page cannot read.
+async function checkPeople(browser, page, open, save, args) {
+    name = 'people saved, refused, reloaded';
+    const address = 'birth=1990-05-17&first=2026-12-09&days=62&curves=ei';
+    const hana = '山田 花子, "Hana"; Tōkyō \\ 東京都渋谷区神南一丁目代々木 🌸';
+    // The second is the first: "ü" in NFD, the date typed otherwise.
+    await savePeople(page, [['Jürgen', '1990-05-17'], ['Ju\u0308rgen', '1990/5/17'], [hana, '1992-03-04'],
+        ['Anna', '2001-02-03']]);
+    const people = [['Jürgen', '1990-05-17'], [hana, '1992-03-04'], ['Anna', '2001-02-03']];
+    const saved = await listed(page);
+    for (const refused of ['', 'x'.repeat(101), 'tab\there']) {
+        await savePeople(page, [[refused, '1990-05-17']]);
+        same(`message on the name ${JSON.stringify(refused)}`, tool('--calendar', '--name', refused, '--',
+            '2000-01-01', '2000-01-01', '1').err, await text(page, 'name-msg'));
+    }
+    await open(address);
+    same('people saved, and after a reload', [people, people], [saved, await listed(page)]);
+
+    name = 'compared, saved as files';
+    await page.click('#people .person');
+    await page.select('#compare', await page.$eval('#compare', (list) => list.options[2].value));
+    const compared = [await text(page, 'compatibility'), await pointsOf(page, '#plot .other'),
+        (await text(page, 'legend')).includes(', ' + hana)];
+    await open(address.replace('1990-05-17', '1992-03-04'));
+    same("the tool's --compatibility, the second's own curves, named", [tool('--compatibility', '-ei', '--',
+        '1990-05-17', '1992-03-04').out, await pointsOf(page, '#plot polyline'), true], compared);
+    await page.click('#people li:nth-child(2) .person');
+    const file = '山田-花子-Hana-Tōkyō-東京都渋谷区神南一丁目代々木-critical-days.ics';
+    const calendar = await save('#save-calendar', file);
+    const want = tool('--calendar', '--name', hana, '-ei', '--', '1992-03-04', '2026-12-09', '62').bytes;
+    check(calendar !== null && want.equals(calendar), `${hana}'s calendar is not the tool's bytes`);
+    const vcf = await save('#save-people', 'people.vcf');
+    const read = spawnSync('/usr/bin/python3', ['-c', 'import json, sys, vobject; print(json.dumps([' +
+        '(card.fn.value, card.bday.value) for card in vobject.readComponents(sys.stdin.buffer.read()' +
+        ".decode('utf-8'))]))"], { input: vcf, encoding: 'utf8' });
+    same('people.vcf as vobject reads it', people, read.status === 0 ? JSON.parse(read.stdout) : read.stderr);
+    same('people.vcf: lines over 75 octets', [], String(vcf?.toString('latin1')).split('\r\n')
+        .filter((line) => line.length > 75));
+
+    name = 'renamed, removed and back';
+    await page.click('[aria-label="Rename Anna"]');
+    await page.keyboard.type('Anna Maria\n');
+    await page.click('[aria-label="Remove Anna Maria"]');
+    const removed = await listed(page);
+    await page.keyboard.press('Enter');
+    people[2] = ['Anna Maria', '2001-02-03'];
+    same('people without and with Anna Maria', [people.slice(0, 2), people], [removed, await listed(page)]);
+
+    name = 'two tabs, storage changed under a tab, a failed write';
+    const tab = await browser.newPage();
+    await tab.goto(page.url());
+    // FROM's next write by another tab that stores WHO.
+    const listen = (from, who) => from.evaluate((awaited) => {
+        window.heard = new Promise((resolve) => addEventListener('storage', (event) =>
+            event.newValue?.includes(awaited) && resolve()));
+    }, who);
+    await listen(page, 'Tab Two');
+    await savePeople(tab, [['Tab Two', '2000-01-02']]);
+    await page.evaluate(() => window.heard);
+    // Another tab's write that this one has not heard of yet.
+    await stored(page, (await stored(page)).replace(/]}$/, ',{"name":"Tab Three","birth":"2000-01-03"}]}'));
+    await listen(tab, 'Tab One');
+    await savePeople(page, [['Tab One', '2000-01-01']]);
+    await tab.evaluate(() => window.heard);
+    people.push(['Tab Two', '2000-01-02'], ['Tab Three', '2000-01-03'], ['Tab One', '2000-01-01']);
+    same('people in either tab', [people, people], [await listed(page), await listed(tab)]);
+    await tab.evaluate(() => { Storage.prototype.setItem = () => { throw new Error('no room'); }; });
+    await savePeople(tab, [['Kept', '2000-01-04']]);
+    same('a failed write: the message, the person kept', [true, [...people, ['Kept', '2000-01-04']]],
+        [(await text(tab, 'storage-msg')).includes('no room'), await listed(tab)]);
+    await tab.close();
+
+    name = 'storage that the page cannot read';
+    const [before, unreadable] = [await stored(page), '{"version":2}'];
+    await stored(page, unreadable);
+    await open(address);
+    same('the chart, the people, what was stored saved and kept',
+        [tool(args).out, [], unreadable, unreadable], [await text(page, 'chart'), await listed(page),
+            (await save('#save-stored', 'tivorel-people-stored.txt'))?.toString(), await stored(page)]);
+    await stored(page, before);
 }
 
 // Debian's chromium, headless, with an empty profile; without the
