@@ -256,7 +256,8 @@ function drawLegend(plotted, withToday, other) {
     if (other)
         items.push(...plotted.map((curve) => [`${curve.name}, ${other.name}`, 'line',
             { class: 'curve other ' + curve.name }]));
-    items.push(['critical day, in its cycle\'s colour', 'circle', { class: 'critical', r: 5 }]);
+    items.push([`critical day${other ? ' of ' + other.first : ''}, in its cycle's colour`, 'circle',
+        { class: 'critical', r: 5 }]);
     if (withToday)
         items.push(['today', 'line', { class: 'today' }]);
     element('legend').replaceChildren(...items.map(([label, shape, attributes]) => {
