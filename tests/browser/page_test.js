@@ -257,7 +257,9 @@ async function checkPeople(browser, page, open, save, args) {
     same('people saved, and after a reload', [people, people], [saved, await listed(page)]);
 
     name = 'compared, saved as files';
+    await open(address.replace('1990-05-17', '1992-03-04'));
     await page.click('#people .person');
+    same('the address: the birth changed, no name', address, page.url().split('#')[1]);
     await page.select('#compare', await page.$eval('#compare', (list) => list.options[2].value));
     const compared = [await text(page, 'compatibility'), await pointsOf(page, '#plot .other'),
         (await text(page, 'legend')).includes(', ' + hana)];
