@@ -8,8 +8,6 @@
 const crypto = require('crypto');
 const fs = require('fs');
 
-const [templateFile, styleFile, glueFile, wasmFile, outFile, ...appFiles] = process.argv.slice(2);
-
 function read(file) {
     return fs.readFileSync(file, 'utf8');
 }
@@ -28,25 +26,36 @@ function checkInline(text, endTag) {
     }
 }
 
-const style = read(styleFile);
-const wasm = fs.readFileSync(wasmFile).toString('base64');
-// One script, so that the one hash in the policy allows it: the page's
-// script files in the order given, sharing one scope.
-const script = [`const tivorelWasm = '${wasm}';`, read(glueFile), ...appFiles.map(read)].join('\n');
-checkInline(style, '</style');
-checkInline(script, '</script');
+// Takes the page's files and, for the web site, more policy directives, each in place of
+// the page's own of its name; returns the page.
+function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePolicy = []) {
+    const style = read(styleFile);
+    const wasm = fs.readFileSync(wasmFile).toString('base64');
+    // One script, so that the one hash in the policy allows it: the page's
+    // script files in the order given, sharing one scope.
+    const script = [`const tivorelWasm = '${wasm}';`, read(glueFile), ...appFiles.map(read)].join('\n');
+    checkInline(style, '</style');
+    checkInline(script, '</script');
 
-// 'wasm-unsafe-eval' lets the script compile WebAssembly and nothing else.
-const policy = [
-    "default-src 'none'",
-    "connect-src 'none'",
-    `script-src ${hashSource(script)} 'wasm-unsafe-eval'`,
-    `style-src ${hashSource(style)}`,
-    "base-uri 'none'",
-    "form-action 'none'",
-].join('; ');
+    // 'wasm-unsafe-eval' lets the script compile WebAssembly and nothing else.
+    const policy = [
+        "default-src 'none'",
+        "connect-src 'none'",
+        `script-src ${hashSource(script)} 'wasm-unsafe-eval'`,
+        `style-src ${hashSource(style)}`,
+        "base-uri 'none'",
+        "form-action 'none'",
+        ...morePolicy,
+    ].filter((directive, k, all) => !all.slice(k + 1).some((later) => later.split(' ')[0] === directive.split(' ')[0]))
+        .join('; ');
 
-const parts = { POLICY: policy, STYLE: style, SCRIPT: script };
-// A function as replacement, so that no "$" in the script means anything.
-const page = read(templateFile).replace(/\{\{([A-Z]+)\}\}/g, (mark, name) => parts[name]);
-fs.writeFileSync(outFile, page);
+    const parts = { POLICY: policy, STYLE: style, SCRIPT: script };
+    // A function as replacement, so that no "$" in the script means anything.
+    return read(templateFile).replace(/\{\{([A-Z]+)\}\}/g, (mark, name) => parts[name]);
+}
+
+module.exports = { makePage };
+if (require.main === module) {
+    const [templateFile, styleFile, glueFile, wasmFile, outFile, ...appFiles] = process.argv.slice(2);
+    fs.writeFileSync(outFile, makePage(templateFile, styleFile, glueFile, wasmFile, appFiles));
+}
