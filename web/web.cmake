@@ -3,6 +3,8 @@
 #   tivorel.js    the command under node: node tivorel.js ARGS
 #   tivorel.html  a page that runs the tool's main in the browser, one file
 #                 with its script and WebAssembly, for opening from disk.
+#   site/         the page as a web site to copy to a web host, an app to
+#                 install that works with no network.
 
 # Emscripten minifies its JavaScript with acorn when it links. Debian installs
 # acorn in /usr/share/nodejs, where only Debian's own node looks; another node
@@ -58,3 +60,19 @@ add_custom_command(OUTPUT tivorel.html
     COMMENT "Making the page tivorel.html"
     VERBATIM)
 add_custom_target(tivorel_html ALL DEPENDS tivorel.html)
+
+# The web site, site/: the page again, with the manifest, the icons and the
+# worker that make it an app to install and to use with no network, for any
+# static web host at any path (site/make-site.js).
+set(site_inputs
+    ${CMAKE_CURRENT_LIST_DIR}/page.html
+    ${CMAKE_CURRENT_LIST_DIR}/page.css
+    $<TARGET_FILE:tivorel_page>
+    $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm)
+file(GLOB site_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/site/*)
+add_custom_command(OUTPUT site/index.html
+    COMMAND ${TIVOREL_NODE} ${CMAKE_CURRENT_LIST_DIR}/site/make-site.js ${site_inputs} site ${page_scripts}
+    DEPENDS ${page_sources} ${page_scripts} ${site_files} tivorel_page
+    COMMENT "Making the web site in site/"
+    VERBATIM)
+add_custom_target(tivorel_site ALL DEPENDS site/index.html)
