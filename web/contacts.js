@@ -295,7 +295,8 @@ function contactsBirth(property) {
     const [, year, month, day] = date;
     if (year === contactsNoYear || property.params['X-APPLE-OMIT-YEAR'] === year)
         return { reason: 'noYear' };
-    if (Number(month) < 1 || Number(month) > 12 || Number(day) < 1 ||
+    // The page saves nobody born in the year 0 (birthToSave in people.js), so neither does a file.
+    if (year === '0000' || Number(month) < 1 || Number(month) > 12 || Number(day) < 1 ||
         Number(day) > contactsDaysInMonth(Number(year), Number(month)))
         return { reason: 'badDate' };
     return { birth: `${year}-${month}-${day}` };
