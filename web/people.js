@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: ISC
 // The people: a name and a date of birth each, kept in the browser's web
 // storage and nowhere else; their list, a second person to compare the chart
-// with, and the list as a vCard file. page.js, inlined after this file in the
+// with, the list as a vCard file, and people added from one (contacts.js,
+// inlined before this file, reads it). page.js, inlined after this file in the
 // same script, draws the chart with what comparison() returns and starts the
 // page; what this file does as it loads needs only page.js's functions.
 'use strict';
@@ -327,6 +328,30 @@ function undoRemoval() {
     focusPerson(personKey(person));
 }
 
+// Takes the file input; adds the people of the file chosen in it to the list,
+// all in one change, says how many were added and how many skipped and why,
+// and empties the input, so that the same file chosen again is read again.
+async function addFromFile(input) {
+    const file = input.files[0];
+    if (file === undefined)
+        return;
+    const message = element('vcard-msg');
+    // Emptied while the file is read, so that the same sentence again is heard again.
+    message.textContent = '';
+    let bytes = null;
+    try {
+        bytes = new Uint8Array(await file.arrayBuffer());
+    } catch {
+        // contactsRead says that the file could not be read.
+    }
+    const result = contactsRead(bytes, people.list);
+    // Not a save: storage that this page cannot read is kept.
+    if (result.people?.length > 0)
+        changePeople((list) => mergePeople(list, result.people), false);
+    message.textContent = contactsSummary(result);
+    input.value = '';
+}
+
 // Takes the inputs of the chart; returns null where nobody is chosen to
 // compare with, else: the name of the one chosen and of the chart's own
 // person (or their date of birth), the tool's --compatibility run for the two,
@@ -391,6 +416,7 @@ element('name').addEventListener('input', () => {
 });
 element('compare').addEventListener('change', () => orFail(show));
 element('undo').addEventListener('click', () => orFail(undoRemoval));
+element('vcard-file').addEventListener('change', (event) => addFromFile(event.currentTarget));
 // Made as the link is followed, from the list as it is then; until then, an empty file.
 element('save-people').addEventListener('click', (event) =>
     offerFile(event.currentTarget, peopleVcard(people.list), 'text/vcard'));

@@ -44,10 +44,12 @@ set_target_properties(tivorel_page PROPERTIES CXX_LINKER_LAUNCHER "${link_launch
 
 # The page: the template with its style, scripts and WebAssembly inlined, and
 # a Content-Security-Policy that names the hashes of the style and script.
-# The scripts in order, in one scope: people.js first, since what it does as
-# it loads needs only page.js's functions, while page.js ends by drawing the
-# chart, which reads people.js's list.
+# The scripts in order, in one scope: contacts.js, the vCard reader, which
+# needs nothing; people.js, since what it does as it loads needs only
+# page.js's functions, while page.js ends by drawing the chart, which reads
+# people.js's list.
 set(page_scripts
+    ${CMAKE_CURRENT_LIST_DIR}/contacts.js
     ${CMAKE_CURRENT_LIST_DIR}/people.js
     ${CMAKE_CURRENT_LIST_DIR}/page.js)
 set(page_sources

@@ -156,14 +156,14 @@ async function main(browser) {
     await open('birth=1990-05-17&first=2026-12-09&days=62&curves=ei');
     const people = (await listed(page)).flatMap(([who]) => [who, 'Rename', 'Remove']);
     const order = [];
-    for (let step = 0; step < 18 + people.length; step++) {
+    for (let step = 0; step < 19 + people.length; step++) {
         await page.keyboard.press('Tab');
         order.push(await page.evaluate((focused = document.activeElement) => (focused.id ||
             focused.textContent) + (getComputedStyle(focused).outlineStyle === 'none' ? ' unmarked' : '')));
     }
     same('focus order', ['birth', 'name', 'save-person', 'first', 'days', 'curve-p', 'curve-e', 'curve-i',
-        'curve-a', 'draw', ...people, 'compare', 'save-people', 'plot', 'print', 'save', 'save-calendar',
-        'chart', 'table-box'], order);
+        'curve-a', 'draw', ...people, 'compare', 'save-people', 'vcard-file', 'plot', 'print', 'save',
+        'save-calendar', 'chart', 'table-box'], order);
     name = "a day's values: keys, pointer, touch";
     same('readout announced', 'polite', await page.$eval('#readout', (node) => node.ariaLive));
     await page.focus('#plot');
@@ -226,6 +226,36 @@ const text = (from, id) => from.$eval('#' + id, (node) => node.textContent);
 const pointsOf = (from, lines) => from.$$eval(lines, (all) => all.map((line) => line.getAttribute('points')));
 const stored = (from, text) => from.evaluate((value) => (value === undefined
     ? localStorage.getItem('tivorel.people') : localStorage.setItem('tivorel.people', value)), text);
+const noPeople = '{"version":1,"people":[]}';
+
+// Adds the people of FILE in FROM with the vCard file's input; returns the people listed then and the
+// message.
+async function addFile(from, file) {
+    await from.$eval('#vcard-msg', (node) => { node.textContent = ''; });
+    await (await from.$('#vcard-file')).uploadFile(file);
+    await from.waitForFunction(() => document.getElementById('vcard-msg').textContent !== '');
+    return [await listed(from), await text(from, 'vcard-msg')];
+}
+
+// Files added in turn to an emptied list: the people each adds, the message, and whether the browser
+// fails to read the file. The same file twice in a row is read twice; year-zero.vcf is written below.
+const additions = [
+    ['iphone.vcf', [['Anna Berg', '1990-05-17'], ['Berg, Lars; Sales', '1985-11-03'],
+        ['Maximiliane Charlotte von Hohenberg-Steinbach', '1972-02-29']],
+    '3 people added, 4 skipped: 1 had no birthday, 3 had no year.'],
+    ['iphone.vcf', [], 'No one added, 7 skipped: 1 had no birthday, 3 had no year, 3 were already in the ' +
+        'list.'],
+    ['android-2.1.vcf', [['Jürgen Müller-Westerhagen', '1968-12-24'], ['Françoise Lefèvre', '1979-04-30'],
+        ['Piet de Vries', '2001-03-15']], '3 people added, 2 skipped: 1 had no birthday, 1 had no name.'],
+    ['v4.vcf', [['Tomás Ferreira', '1969-07-20'], ['Sofia Lindqvist', '1990-05-17'],
+        ['Zoë Aalto', '1988-09-09'], ['Ines Okafor', '2000-02-29']], '4 people added, 7 skipped: 2 had no ' +
+        'year, 2 had birthdays that are not real dates, 2 had unusable names, 1 was already in the list.'],
+    ['not-a-vcard.vcf', [], 'This file holds no contacts in vCard form: nobody was added.'],
+    ['year-zero.vcf', [], 'No one added, 1 skipped: 1 had a birthday that is not a real date.'],
+    ['v4.vcf', [], 'This file could not be read.', true],
+];
+const fixture = (file) => path.join(file === 'year-zero.vcf' ? work : path.join(__dirname, '..', 'contacts'),
+    file);
 
 // Takes PEOPLE (a name and a date of birth each); saves each in FROM as typed.
 async function savePeople(from, people) {
@@ -278,6 +308,10 @@ async function checkPeople(browser, page, open, save, args) {
     same('people.vcf as vobject reads it', people, read.status === 0 ? JSON.parse(read.stdout) : read.stderr);
     same('people.vcf: lines over 75 octets', [], String(vcf?.toString('latin1')).split('\r\n')
         .filter((line) => line.length > 75));
+    await stored(page, noPeople);
+    await open(address);
+    same('people.vcf added to the emptied list', [people, '3 people added.'],
+        await addFile(page, path.join(work, 'people.vcf')));
 
     name = 'renamed, removed and back';
     await page.click('[aria-label="Rename Anna"]');
@@ -319,6 +353,28 @@ async function checkPeople(browser, page, open, save, args) {
     same('the chart, the people, what was stored saved and kept',
         [tool(args).out, [], unreadable, unreadable], [await text(page, 'chart'), await listed(page),
             (await save('#save-stored', 'tivorel-people-stored.txt'))?.toString(), await stored(page)]);
+    same('people added from a file beside it, what was stored kept', [additions[0][1], unreadable],
+        [(await addFile(page, fixture('iphone.vcf')))[0], await stored(page)]);
+
+    name = 'people added from vCard files, in a zone east of UTC';
+    fs.writeFileSync(fixture('year-zero.vcf'), 'BEGIN:VCARD\nFN:Nobody\nBDAY:0000-01-01\nEND:VCARD\n');
+    // Tokyo was 9 hours east of UTC in 1969 too: there, 1969-07-20T23:30:00Z was on the 21st.
+    await page.emulateTimezone('Asia/Tokyo');
+    await stored(page, noPeople);
+    await open(address);
+    const added = [];
+    for (const [file, adds, message, unread] of additions) {
+        if (unread)
+            await page.evaluate(() => { Blob.prototype.arrayBuffer = () => Promise.reject(new Error('gone')); });
+        added.push(...adds);
+        same(`${file}: the people listed, the message`, [added, message], await addFile(page, fixture(file)));
+    }
+    await open(address);
+    same('the people after a reload', added, await listed(page));
+    await page.click('[data-key="1969-07-20 Tomás Ferreira"]');
+    same('the chart of one born 1969-07-20T23:30:00Z', tool('-ei', '--', '1969-07-20', '2026-12-09',
+        '62').out, await text(page, 'chart'));
+    await page.emulateTimezone('UTC');
     await stored(page, before);
 }
 
