@@ -395,11 +395,25 @@ function offerFile(link, text, type) {
     link.href = URL.createObjectURL(new Blob([text], { type: type + ';charset=utf-8' }));
 }
 
+// Takes the chart's text; shows it, the tool's text unchanged, with each row's first 12 columns, its
+// date, in a part of its own that stays in view while the row, wider than a phone, scrolls sideways.
+function showChart(text) {
+    element('chart').replaceChildren(...text.split(/(?<=\n)/).flatMap((line) => {
+        const date = /^(?:[\d -]{10} {2}|YYYY-MM-DD {2}|-{12})/.exec(line)?.[0];
+        if (date === undefined)
+            return [line];
+        const part = document.createElement('span');
+        part.className = 'date';
+        part.textContent = date;
+        return [part, line.slice(date.length)];
+    }));
+}
+
 // Takes the tool's arguments, its chart's and table's text, or nulls, and the
 // person compared (comparison() in people.js) or null; shows them, or nothing.
 function showResult(args, chartText, tableText, other) {
     element('result').hidden = tableText === null;
-    element('chart').textContent = chartText ?? '';
+    showChart(chartText ?? '');
     element('readout').textContent = '';
     showComparison(other);
     if (tableText === null) {
