@@ -23,18 +23,22 @@ function element(id) {
 
 const fields = { birth: element('birth'), first: element('first'), days: element('days') };
 
-// Compiled once; each run of the tool gets an instance of its own, as each run
-// of the command gets a process of its own. Compiled and run synchronously: it
-// takes milliseconds, and a page that has drawn its chart by the time its
-// script ends is a page whose state never lags its inputs. Compiled at the
-// first run, so that a browser that cannot gets its reason shown.
+// Compiled once, off the main thread as the page opens (start), so that a busy phone answers while it
+// compiles; each run of the tool gets an instance of its own, as each run of the command gets a process of
+// its own, and runs synchronously, so that a save's file is made within the click that asks for it.
 let toolModule = null;
+
+// Returns the tool's WebAssembly as bytes.
+function toolBytes() {
+    return Uint8Array.from(atob(tivorelWasm), (char) => char.charCodeAt(0));
+}
 
 // Takes the tool's arguments after argv[0]; runs the tool's main; returns its
 // exit status and what it wrote to standard output and standard error.
 function runTool(args) {
-    toolModule ??= new WebAssembly.Module(
-        Uint8Array.from(atob(tivorelWasm), (char) => char.charCodeAt(0)));
+    // A run before the compile is done (a click at once), or after it failed, compiles here; a browser
+    // that cannot gets its reason shown.
+    toolModule ??= new WebAssembly.Module(toolBytes());
     const run = { status: -1, out: '', err: '' };
     createTivorel({
         arguments: args,
@@ -439,6 +443,8 @@ function showResult(args, chartText, tableText, other) {
 // Runs the tool on the inputs and shows what it prints: the chart, the
 // table and the plot, or its message under the field it refused.
 function show() {
+    // Something shown, and no longer loading: start() need not show the address's chart.
+    element('result').removeAttribute('aria-busy');
     const inputs = readFields();
     const args = toolArgs(inputs);
     element('command').textContent = ['tivorel', ...args.map(shellWord)].join(' ');
@@ -510,5 +516,14 @@ element('save-calendar').addEventListener('click', (event) => orFail(() => {
     offerFile(event.currentTarget, calendar.out, 'text/calendar');
 }));
 
-fillFields();
-orFail(show);
+// Fills the fields, then compiles the tool off the main thread, the page answering meanwhile, and shows the
+// chart, unless a change of the fields has shown one already.
+async function start() {
+    fillFields();
+    const compiled = await WebAssembly.compile(toolBytes()).catch(() => null);
+    toolModule ??= compiled;
+    if (element('result').hasAttribute('aria-busy'))
+        orFail(show);
+}
+
+start();

@@ -119,6 +119,7 @@ async function main(browser) {
     const open = async (fragment, zone = 'UTC') => {
         const before = todayIn(zone);
         await page.goto(`file://${pageFile}?${++loads}#${fragment}`);
+        await page.waitForSelector('#result:not([aria-busy])');
         return [before, todayIn(zone)];
     };
     for (const [fragment, pattern, field, zone = 'UTC'] of cases.trim().split('\n').map((line) =>
