@@ -82,10 +82,15 @@ function readFields() {
 }
 
 // Fills the fields from the page's address; what it lacks takes the
-// defaults: today as the first day, 31 days, no curve chosen.
+// defaults: today as the first day, 31 days, no curve chosen. An address
+// without inputs, as the installed app opens, opens on the saved person shown
+// last (lastPerson() in people.js), or on the empty form.
 function fillFields() {
     const address = new URLSearchParams(location.hash.slice(1));
-    fields.birth.value = address.get('birth') ?? '';
+    const person = [...address.keys()].length === 0 ? lastPerson() : null;
+    fields.birth.value = address.get('birth') ?? person?.birth ?? '';
+    if (person !== null)
+        element('name').value = person.name;
     fields.first.value = address.get('first') ?? isoDate(new Date());
     fields.days.value = address.get('days') ?? '31';
     const chosen = address.get('curves') ?? '';

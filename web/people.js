@@ -11,6 +11,8 @@
 // { version, people: [{ name, birth }] }.
 const peopleKey = 'tivorel.people';
 const peopleVersion = 1;
+// Where the key of the saved person shown last is stored, to open on them (lastPerson).
+const shownKey = 'tivorel.shown';
 
 // The people shown, in the order saved; whether the list shown holds a change
 // that storage lacks (a write failed); the person removed last, for Undo.
@@ -193,12 +195,35 @@ function markShown() {
     const key = person === null ? null : personKey(person);
     for (const button of element('people').querySelectorAll('.person'))
         button.setAttribute('aria-current', button.dataset.key === key ? 'true' : 'false');
+    if (person !== null)
+        rememberShown(key);
     const file = person === null ? 'tivorel.ics' : fileStem(person.name) + '-critical-days.ics';
     const link = element('save-calendar');
     if (link.download !== file) {
         link.download = file;
         link.textContent = 'Save the critical days as ' + file;
     }
+}
+
+// Takes the key of the saved person shown; keeps it on this device, never in the address. Where storage
+// refuses it, the page opens on the empty form, as it did before.
+function rememberShown(key) {
+    try {
+        peopleStorage()?.setItem(shownKey, key);
+    } catch {
+        // The page opens on the empty form next time.
+    }
+}
+
+// Returns the saved person shown last, or null: none shown yet, removed since, or no storage.
+function lastPerson() {
+    let key = null;
+    try {
+        key = peopleStorage()?.getItem(shownKey);
+    } catch {
+        // No storage: no person.
+    }
+    return people.list.find((person) => personKey(person) === key) ?? null;
 }
 
 // Takes a person; draws their chart, with the first day, days and curves kept.
