@@ -1,31 +1,23 @@
 // SPDX-License-Identifier: ISC
-// Serves the web site under a folder of a host of its own on 127.0.0.1 and uses it in headless Chromium:
-// installable, its manifest's addresses in the folder, working with the host stopped, a second release made
-// by the site's maker taking over at the next visit, no request to any other host; Lighthouse's audits.
+// Serves the web site under a folder of a host of its own on 127.0.0.1, which is also the proxy of the
+// browser context that opens it, and so sees every request the site makes, and uses it in headless Chromium:
+// installable, its manifest's addresses in the folder, opening on the person shown last with the host
+// stopped, a second release made by the site's maker taking over at the next visit, made for fingers on
+// phones and a tablet, no request to any other host; Lighthouse's audits.
 // usage: node site_test.js SITE MAKER page.html page.css GLUE.js MODULE.wasm SCRIPT.js...
 'use strict';
-const { spawnSync } = require('child_process');
-const fs = require('fs');
-const http = require('http');
-const os = require('os');
-const path = require('path');
-let puppeteer = null;
-try {
-    puppeteer = require('./node_modules/puppeteer-core');
-} catch { /* reported below */ }
+const [{ execFileSync }, fs, http, path] = ['child_process', 'fs', 'http', 'path'].map(require);
+const modules = path.join(__dirname, 'node_modules');
 
 const [siteDir, maker, template, style, ...built] = process.argv.slice(2).map((file) => path.resolve(file));
-const missing = puppeteer === null || !fs.existsSync(path.join(__dirname, 'node_modules/lighthouse'))
-    ? 'puppeteer-core or lighthouse (npm ci --prefix tests/browser)'
-    : fs.existsSync(path.join(siteDir, 'index.html')) ? null : path.join(siteDir, 'index.html');
-if (missing !== null) {
-    console.log(`${missing} not found: skipped`);
+if (![`${modules}/puppeteer-core`, `${modules}/lighthouse`, `${siteDir}/index.html`].every(fs.existsSync)) {
+    console.log('puppeteer-core, lighthouse (npm ci --prefix tests/browser) or the site not found: skipped');
     process.exit(77);
 }
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tivorel-site-'));
+const work = fs.mkdtempSync(path.join(require('os').tmpdir(), 'tivorel-site-'));
 const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.svg': 'image/svg+xml',
     '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
-const folder = '/apps/tivorel/';
+const [folder, marker, requested] = ['/apps/tivorel/', '/* the second release */', []];
 let [failures, served] = [0, siteDir];
 
 function same(what, expected, actual) {
@@ -34,107 +26,103 @@ function same(what, expected, actual) {
         console.log(`FAIL ${++failures}: ${what}\n  expected: ${want}\n  seen:     ${got}`);
 }
 
-// The host: the site's files in FOLDER, robots.txt at the root, nothing else.
+// The host: the site's files in FOLDER, robots.txt at the root, nothing else; as the proxy, it notes each
+// request and refuses those for any other host.
 const host = http.createServer((request, response) => {
-    const name = request.url.startsWith(folder)
-        ? request.url.slice(folder.length).replace(/^(\?.*)?$/, 'index.html') : '';
-    const [file, robots] = [path.join(served, name), request.url === '/robots.txt'];
+    const url = new URL(request.url, 'http://host');
+    if (url.href === request.url) // through the proxy
+        requested.push(url.href);
+    const name = url.pathname.startsWith(folder) ? url.pathname.slice(folder.length) || 'index.html' : '';
+    const [file, robots] = [path.join(served, name), url.pathname === '/robots.txt'];
     const found = /^[\w.-]+$/.test(name) && fs.existsSync(file);
     response.writeHead(found || robots ? 200 : 404,
         { 'Content-Type': types[path.extname(name)] ?? 'text/plain' });
     response.end(robots ? 'User-agent: *\nAllow: /\n' : found ? fs.readFileSync(file) : '');
 });
-const listen = (port = 0) => new Promise((resolve) => host.listen(port, '127.0.0.1', () => resolve(port)));
+host.on('connect', (request, socket) => {
+    requested.push('https://' + request.url);
+    socket.destroy();
+});
+const listen = (port = 0) => new Promise((resolve) => host.listen(port, '127.0.0.1', resolve));
+// In the page: its chart's rows, the saved person shown, its note of a new version, whether its style holds
+// MARK, and the caches kept.
+const shown = async (mark, text = (selector) => document.querySelector(selector)?.textContent ?? '') =>
+    [(text('#chart').match(/^\d{4}-/gm) ?? []).length, text('[aria-current=true]'), text('#updated'),
+        text('style').includes(mark), (await caches.keys()).length];
+// In the page: its sideways scroll, and its controls (a checkbox's label, not the box) under 44 by 44 pixels.
+const fingers = () => [document.documentElement.scrollWidth - document.documentElement.clientWidth,
+    [...document.querySelectorAll('input:not([type=checkbox]), button, select, a, label:has(input)')]
+        .map((control) => [control.id || control.textContent, control.getBoundingClientRect()])
+        .filter(([, box]) => box.width > 0 && (box.width < 44 || box.height < 44))
+        .map(([name, box]) => `${name} ${box.width}x${box.height}`)];
 
-// Records in URLS the requests of every service worker, from its first line on.
-async function recordWorkers(browser, urls) {
-    const session = await browser.target().createCDPSession();
-    session.on('Target.attachedToTarget', async ({ sessionId }) => {
-        const worker = session.connection().session(sessionId);
-        worker.on('Network.requestWillBeSent', (event) => urls.push(event.request.url));
-        await worker.send('Network.enable');
-        await worker.send('Runtime.runIfWaitingForDebugger');
-    });
-    await session.send('Target.setAutoAttach', { autoAttach: true, waitForDebuggerOnStart: true,
-        flatten: true, filter: [{ type: 'service_worker' }] });
-}
-
-async function main(browser, origin) {
-    const site = origin + folder;
-    const [requested, marker] = [[], '/* the second release */'];
-    await recordWorkers(browser, requested);
-    const page = await browser.newPage();
+async function main(browser, origin, site = origin + folder) {
+    const proxied = { proxyServer: origin, proxyBypassList: ['<-loopback>'] };
+    const page = await (await browser.createBrowserContext(proxied)).newPage();
     page.setDefaultTimeout(0); // no time limit of puppeteer's own: ctest's bounds the test
-    page.on('request', (request) => requested.push(request.url()));
-    // Opens the site with QUERY; returns its chart's rows, whether it has the person saved, its note of a
-    // new version, whether its style is the second release's, and the caches kept.
-    const visit = async (query) => {
-        await page.goto(`${site}?${query}#birth=1990-05-17&first=2026-12-09&days=31`);
-        await page.evaluate(() => navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller ??
-            new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve))));
-        if (query === 'update')
-            await page.waitForSelector('#updated');
-        return page.evaluate(async (second) => [document.getElementById('chart').textContent.match(/^\d{4}-/gm)
-            .length, document.getElementById('people').textContent.includes('Jürgen'),
-        document.getElementById('updated')?.textContent ?? '',
-        document.querySelector('style').textContent.includes(second), (await caches.keys()).length], marker);
+    // Opens the site with QUERY and HASH; returns what it shows, its style the second release's or not.
+    const visit = async (query, hash = '') => {
+        await page.goto(`${site}?${query}${hash}`);
+        await page.waitForFunction(() => navigator.serviceWorker.controller); // the files kept
+        await page.waitForSelector(query === 'update' ? '#updated' : 'main');
+        await page.waitForSelector('#result:not([aria-busy])');
+        return page.evaluate(shown, marker);
     };
-    same('the first visit', [31, false, '', false, 1], await visit('first'));
-    const cdp = await page.createCDPSession();
-    same('installability errors', [], (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors);
+    same('the first visit', [31, '', '', false, 1], await visit('first', '#birth=1990-05-17&days=31'));
+    // Installed from a window of its own: the proxy's context, as any off the record, installs nothing.
+    const plain = await browser.newPage();
+    await plain.goto(site);
+    const cdp = await plain.createCDPSession();
     const { manifest, data } = await cdp.send('Page.getAppManifest');
-    const written = JSON.parse(data);
-    same('id, start, scope, display, names and colours given, icons in the folder, a maskable one',
-        [site, site, site, 'standalone', true, ['0x0', '192x192', '512x512', '512x512'], true],
-        [manifest.id, manifest.startUrl, manifest.scope, manifest.display.replace(/^k/, '').toLowerCase(),
-            [manifest.name, written.short_name, manifest.description, manifest.themeColor,
-                manifest.backgroundColor].every((text) => text?.length > 0),
-            manifest.icons.filter((icon) => icon.url.startsWith(site)).map((icon) => icon.sizes),
-            written.icons.some((icon) => icon.purpose === 'maskable')]);
+    same('installability errors; start, scope, icons in the folder; a maskable one', [[], site, site, 4, true],
+        [(await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, manifest.startUrl,
+            manifest.scope, manifest.icons.filter((icon) => icon.url.startsWith(site)).length,
+            data.includes('"maskable"')]);
     await page.type('#name', 'Jürgen');
-    await page.focus('#save-person');
-    await page.keyboard.press('Enter');
+    await page.click('#save-person');
 
     await new Promise((resolve) => host.close(resolve).closeAllConnections());
-    await page.setOfflineMode(true);
-    same('with the host stopped, offline', [31, true, '', false, 1], await visit('offline'));
-
+    same('with the host stopped, the person shown last', [31, 'Jürgen', '', false, 1], await visit('offline'));
     fs.writeFileSync(path.join(work, 'page.css'), fs.readFileSync(style, 'utf8') + marker + '\n');
     served = path.join(work, 'second');
-    const made = spawnSync(process.execPath, [maker, template, path.join(work, 'page.css'),
-        ...built.slice(0, 2), served, ...built.slice(2)], { encoding: 'utf8' });
-    same("the maker's status and messages", [0, ''], [made.status, made.stderr]);
+    execFileSync(process.execPath, [maker, template, path.join(work, 'page.css'), ...built.slice(0, 2), served,
+        ...built.slice(2)]);
     await listen(Number(new URL(origin).port));
-    await page.setOfflineMode(false);
-    same('the visit that finds the second release', [31, true, 'A new version of tivorel is in use.', true, 1],
-        await visit('update'));
-    same('the visit after', [31, true, '', true, 1], await visit('after'));
+    same('the visit that finds the second release', [31, 'Jürgen', 'A new version of tivorel is in use.', true,
+        1], await visit('update'));
+    // Each later visit, on phones and a tablet, the new version no longer told: no sideways scroll of the
+    // page, and no control smaller than a finger's 44 by 44 pixels.
+    for (const [width, height] of [[360, 740], [390, 844], [768, 1024]]) {
+        await page.setViewport({ width, height, isMobile: true, hasTouch: true, deviceScaleFactor: 2 });
+        same(`${width} by ${height}, touch: the visit, the page's sideways scroll, its controls under 44 by 44`,
+            [[31, 'Jürgen', '', true, 1], 0, []], [await visit('after'), ...await page.evaluate(fingers)]);
+    }
+    await page.goto('http://tivorel.invalid/').catch(() => {}); // another host's, to be seen
+    // Only the worker fetches the Apple touch icon: its requests come through the proxy.
+    same("the worker's requests seen, the requests to another host", [true, ['http://tivorel.invalid/']],
+        [requested.includes(site + 'apple-touch-icon.png'), requested.filter((url) => !url.startsWith(origin))]);
     await page.close();
 
     const { default: lighthouse } = await import('./node_modules/lighthouse/core/index.js');
     const { lhr } = await lighthouse(site, { port: new URL(browser.wsEndpoint()).port, logLevel: 'error' });
-    const categories = Object.values(lhr.categories);
-    console.log('Lighthouse: ' + categories.map((category) => `${category.id} ${category.score}`).join(', '));
-    for (const category of categories.filter((each) => each.id !== 'performance'))
-        same(`Lighthouse's ${category.id} audits below 1`, [], category.auditRefs.filter((ref) =>
-            ref.weight > 0 && lhr.audits[ref.id].score !== null && lhr.audits[ref.id].score < 1)
-            .map((ref) => ref.id));
-
-    // Only the worker fetches the Apple touch icon: its requests are seen.
-    same("the worker's requests seen, those to another host", [true, []], [requested.includes(site +
-        'apple-touch-icon.png'), requested.filter((url) => !url.startsWith(origin + '/'))]);
+    console.log('Lighthouse:', Object.values(lhr.categories).map((each) => `${each.id} ${each.score}`)
+        .join(', '));
+    same("Lighthouse's audits below 1 in accessibility, best practices and SEO", [], ['accessibility',
+        'best-practices', 'seo'].flatMap((id) => lhr.categories[id].auditRefs).filter((ref) => ref.weight > 0 &&
+        lhr.audits[ref.id].score !== null && lhr.audits[ref.id].score < 1).map((ref) => ref.id));
 }
 
-// Debian's chromium, headless, with an empty profile; without the
-// background-networking flags it keeps trying to reach Google's hosts.
-listen().then(() => puppeteer.launch({ timeout: 0, executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    userDataDir: path.join(work, 'profile'), args: ['--no-sandbox', '--disable-gpu', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync'] }))
+// Debian's chromium, headless, with an empty profile; without the background-networking flags it keeps
+// trying to reach Google's hosts, and without its autofill server's, it asks it about the page's fields.
+listen().then(() => require(`${modules}/puppeteer-core`).launch({ timeout: 0, userDataDir: `${work}/profile`,
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: ['--no-sandbox', '--disable-gpu',
+        '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--disable-features=AutofillServerCommunication'] }))
     .then((browser) => main(browser, `http://127.0.0.1:${host.address().port}`).finally(() => browser.close()))
     .catch((error) => same('no error', '', error.stack)).finally(() => {
         host.close(() => {}).closeAllConnections();
         fs.rmSync(work, { recursive: true, force: true });
-        console.log(failures === 0 ? 'the site installs, works offline and takes a new release'
+        console.log(failures === 0 ? 'the site installs, works offline, takes a new release and fits fingers'
             : `${failures} failures`);
         process.exitCode = failures === 0 ? 0 : 1;
     });
