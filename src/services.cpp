@@ -147,20 +147,13 @@ void optAct(const OptionEntry &row, const char *value)
         reinterpret_cast<void (*)()>(row.target)();
 }
 
-// Takes a row that takes a value, the value found in its own word (null for
-// none), argv, *argc and the index of the option's word; returns the value,
-// from the next word where its own word has none, and moves *word past it.
-// Reports a missing value as glibc does.
-const char *optValue(const OptionEntry &row, const char *inWord, char **argv, int argc, int *word)
+// Takes a long option's row, argv, argc and the index of its word; returns
+// the next word, whatever it is, as the option's value, and moves *word past
+// it. Reports a missing value as glibc does.
+const char *optNextWord(const OptionEntry &row, char **argv, int argc, int *word)
 {
-    if (inWord != nullptr)
-        return inWord;
-    if (*word + 1 >= argc) {
-        if (row.name != nullptr)
-            optFail("option '--%s' requires an argument\n", row.name);
-        const char text[2] = {row.letter, '\0'};
-        optFail("option requires an argument -- '%s'\n", text);
-    }
+    if (*word + 1 >= argc)
+        optFail("option '--%s' requires an argument\n", row.name);
     return argv[++*word];
 }
 
@@ -252,22 +245,13 @@ void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags
         if (text[1] == '-') {
             const OptionEntry &row = optRowOfWord(table, text);
             const char *equals = strchr(text, '=');
-            optAct(row, row.kind == optNoArgument
-                            ? nullptr
-                            : optValue(row, equals != nullptr ? equals + 1 : nullptr, argv, *argc,
-                                       &word));
-            continue;
-        }
-        for (const char *letter = text + 1; *letter != '\0'; letter++) {
-            const OptionEntry &row = optRowOfLetter(table, *letter);
-            if (row.kind == optNoArgument) {
-                optAct(row, nullptr);
-                continue;
-            }
-            optAct(row,
-                   optValue(row, letter[1] != '\0' ? letter + 1 : nullptr, argv, *argc, &word));
-            break;
-        }
+            const char *value = nullptr;
+            if (row.kind == optRequiredArgument)
+                value = equals != nullptr ? equals + 1 : optNextWord(row, argv, *argc, &word);
+            optAct(row, value);
+        } else
+            for (const char *letter = text + 1; *letter != '\0'; letter++)
+                optAct(optRowOfLetter(table, *letter), nullptr);
     }
 
     int kept = 1;

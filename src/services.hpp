@@ -7,7 +7,7 @@
 // What an option row's kind and mode hold.
 enum {
     optNoArgument = 1,       // kind: the option takes no value
-    optRequiredArgument = 2, // kind: the option takes a value, which may begin with "-"
+    optRequiredArgument = 2, // kind: a long option takes a value, which may begin with "-"
     optSetFlag = 0,          // mode: set the int flag at target to 1
     optCallRoutine = 1,      // mode: call the routine at target
     optSetText = 2           // mode: point the const char * at target to the value
@@ -58,9 +58,9 @@ void msgSetEnd(void (*end)(int status));
 // Takes &argc, argv, an option table and 0. Acts on the leading options in
 // command-line order: sets flags, calls routines. A word "-xyz" holds short
 // options; "--name" a long one, whole or by a prefix that one name alone
-// begins with. An option that takes a value takes it after "=" ("--name=x"),
-// from the rest of its cluster ("-nx") or else from the next word, whatever
-// that word is; a value given twice, the last counts. Options end at the
+// begins with. An option that takes a value, which only a long option may,
+// takes it after "=" ("--name=x") or else from the next word, whatever that
+// word is; a value given twice, the last counts. Options end at the
 // first word that is none ("-" included) or after "--". On return they are gone from argv and *argc
 // counts argv[0] and the rest. A bad option ends the run with glibc's message and status 1.
 void optParseOptions(int *argc, char **argv, const OptionEntry *table, int flags);
