@@ -179,7 +179,9 @@ function labelledDays(count, width) {
 // person's under them, the critical days on the zero line, a line at today
 // where today is among the days, a cursor for the day read out, and the
 // legend; returns the plot's scale.
-function drawPlot(table, room, other) {
+function drawPlot(table, room, compared) {
+    // Only a person whose table the tool gave is drawn.
+    const other = compared?.table ? compared : null;
     const { names, rows } = table;
     const plotted = curves.filter((curve) => names.includes(curve.name));
     const criticalColumn = names.indexOf('critical');
@@ -201,9 +203,9 @@ function drawPlot(table, room, other) {
     const listed = plottedNames.length === 1 ? plottedNames[0] + ' curve'
         : plottedNames.slice(0, -1).join(', ') + ' and ' + plottedNames[plottedNames.length - 1] +
             ' curves';
-    const compared = other?.table ? `, and ${other.name}'s as wide pale lines` : '';
+    const theirs = other ? `, and ${other.name}'s as wide pale lines` : '';
     svgChild(svg, 'title', {}, `The ${listed} from ${first} to ${last}, -1 to +1, ` +
-        `with the critical days on the zero line${compared}`);
+        `with the critical days on the zero line${theirs}`);
 
     for (const [value, label] of [[1, '+1'], [0, '0'], [-1, '-1']]) {
         svgChild(svg, 'line', { class: value === 0 ? 'zero' : 'grid', x1: box.left,
@@ -229,7 +231,7 @@ function drawPlot(table, room, other) {
         visibility: 'hidden' });
 
     // The second person's curves first, so that the first's lie on top.
-    const lines = (other?.table ? [[other.table, ' other']] : []).concat([[table, '']]);
+    const lines = (other ? [[other.table, ' other']] : []).concat([[table, '']]);
     for (const [{ names: columns, rows: values }, whose] of lines) {
         for (const curve of plotted) {
             const column = columns.indexOf(curve.name);
@@ -252,7 +254,7 @@ function drawPlot(table, room, other) {
     });
 
     element('plot').replaceChildren(svg);
-    drawLegend(plotted, today >= 0, other?.table ? other : null);
+    drawLegend(plotted, today >= 0, other);
     return { width, x, left: box.left, plotWidth, today };
 }
 
@@ -378,8 +380,7 @@ function offerCalendar(message) {
             link.href = 'data:text/calendar;base64,';
         link.removeAttribute('aria-disabled');
     } else {
-        if (link.href.startsWith('blob:'))
-            URL.revokeObjectURL(link.href);
+        dropFile(link);
         link.removeAttribute('href');
         link.setAttribute('aria-disabled', 'true');
     }
@@ -396,11 +397,16 @@ function checkCalendar(args, table) {
     offerCalendar(refused ? runTool(['--calendar', ...args]).err : '');
 }
 
+// Takes a link; lets go of the file made for it, if any.
+function dropFile(link) {
+    if (link.href.startsWith('blob:'))
+        URL.revokeObjectURL(link.href);
+}
+
 // Takes a link, a text and its media type; points the link at a file of that
 // text in UTF-8, and lets go of the file it pointed at before.
 function offerFile(link, text, type) {
-    if (link.href.startsWith('blob:'))
-        URL.revokeObjectURL(link.href);
+    dropFile(link);
     link.href = URL.createObjectURL(new Blob([text], { type: type + ';charset=utf-8' }));
 }
 
