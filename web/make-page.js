@@ -3,6 +3,7 @@
 // WebAssembly inside the script as base64, and a Content-Security-Policy that
 // allows that style and that script by their SHA-256 hashes and nothing else:
 // no request of any kind, and no other script, even one an input smuggled in.
+// For the web site, the same script may instead be a file beside the page.
 // usage: node make-page.js page.html page.css GLUE.js MODULE.wasm OUT.html SCRIPT.js...
 'use strict';
 const crypto = require('crypto');
@@ -27,13 +28,15 @@ function checkInline(text, endTag) {
 }
 
 // Takes the page's files and, for the web site, more policy directives, each in place of
-// the page's own of its name; returns the page.
-function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePolicy = []) {
+// the page's own of its name, and whether the script is a file beside the page; returns
+// the page, its script and the name of the script's file, made of its bytes.
+function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePolicy = [], scriptBeside = false) {
     const style = read(styleFile);
     const wasm = fs.readFileSync(wasmFile).toString('base64');
     // One script, so that the one hash in the policy allows it: the page's
     // script files in the order given, sharing one scope.
     const script = [`const tivorelWasm = '${wasm}';`, read(glueFile), ...appFiles.map(read)].join('\n');
+    const scriptName = `tivorel-${crypto.createHash('sha256').update(script).digest('hex').slice(0, 16)}.js`;
     checkInline(style, '</style');
     checkInline(script, '</script');
 
@@ -41,7 +44,7 @@ function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePol
     const policy = [
         "default-src 'none'",
         "connect-src 'none'",
-        `script-src ${hashSource(script)} 'wasm-unsafe-eval'`,
+        `script-src ${scriptBeside ? "'self'" : hashSource(script)} 'wasm-unsafe-eval'`,
         `style-src ${hashSource(style)}`,
         "base-uri 'none'",
         "form-action 'none'",
@@ -49,13 +52,16 @@ function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePol
     ].filter((directive, k, all) => !all.slice(k + 1).some((later) => later.split(' ')[0] === directive.split(' ')[0]))
         .join('; ');
 
-    const parts = { POLICY: policy, STYLE: style, SCRIPT: script };
+    // A script beside the page waits for none of it: the page is drawn while the script comes.
+    const parts = { POLICY: policy, STYLE: style,
+        SCRIPT: scriptBeside ? `<script src="${scriptName}" defer></script>` : `<script>${script}</script>` };
     // A function as replacement, so that no "$" in the script means anything.
-    return read(templateFile).replace(/\{\{([A-Z]+)\}\}/g, (mark, name) => parts[name]);
+    const page = read(templateFile).replace(/\{\{([A-Z]+)\}\}/g, (mark, name) => parts[name]);
+    return { page, script, scriptName };
 }
 
 module.exports = { makePage };
 if (require.main === module) {
     const [templateFile, styleFile, glueFile, wasmFile, outFile, ...appFiles] = process.argv.slice(2);
-    fs.writeFileSync(outFile, makePage(templateFile, styleFile, glueFile, wasmFile, appFiles));
+    fs.writeFileSync(outFile, makePage(templateFile, styleFile, glueFile, wasmFile, appFiles).page);
 }

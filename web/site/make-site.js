@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: ISC
 // Makes the web site: a folder to copy to any static web host, at any path, that installs as an app and
 // works with no network. It holds index.html, the page as make-page.js makes it with register.js added
-// to its script, a policy that also allows the site's own files and a head that names them; the manifest;
-// the worker sw.js, whose version is made of the other files' bytes, so that the page, which names the
-// worker, need not name a version; and the icons. Every address in them is relative to the folder.
+// to its script, which is a file beside it named by its bytes, a policy that also allows the site's own
+// files and a head that names them; the manifest; the worker sw.js, whose version is made of the other
+// files' bytes, so that the page, which names the worker, need not name a version; and the icons. Every
+// address in them is relative to the folder.
 // The PNG icons are drawn from the SVGs once and kept with them; in web/site/, each of them thus
 // (as root, with --no-sandbox):
 //   chromium --headless --default-background-color=00000000 --hide-scrollbars --window-size=192,192 \
@@ -32,15 +33,16 @@ const head = [`<meta name="description" content="${description.replace(/&/g, '&a
     '<link rel="icon" href="icon.svg" type="image/svg+xml">',
     '<link rel="apple-touch-icon" href="apple-touch-icon.png">'];
 
-// Returns the page: its policy also allows the site's own files and nothing more; its head names them.
+// Returns the page, its policy also allowing the site's own files and nothing more, its head naming them,
+// and its script as a file beside it: the page is then a few kilobytes, drawn before its script comes.
 function sitePage() {
-    const page = makePage(templateFile, styleFile, glueFile, wasmFile,
-        [...appFiles, path.join(__dirname, 'register.js')], policy);
+    const { page, script, scriptName } = makePage(templateFile, styleFile, glueFile, wasmFile,
+        [...appFiles, path.join(__dirname, 'register.js')], policy, true);
     if (page.split('</head>').length !== 2) {
         console.error('make-site: the page has no single </head> to put the site\'s lines before');
         process.exit(1);
     }
-    return page.replace('</head>', head.join('\n') + '\n</head>');
+    return [['index.html', page.replace('</head>', head.join('\n') + '\n</head>')], [scriptName, script]];
 }
 
 // Takes the site's files, name to bytes; returns the worker that keeps them, its version made of them all.
@@ -53,9 +55,11 @@ function worker(files) {
         .replace('{{VERSION}}', version);
 }
 
-const files = new Map([['index.html', Buffer.from(sitePage())],
+const files = new Map([...sitePage().map(([name, text]) => [name, Buffer.from(text)]),
     ...copied.map((name) => [name, fs.readFileSync(path.join(__dirname, name))])]);
 files.set('sw.js', Buffer.from(worker(files)));
+// Made anew, so that no script of an earlier build is left to go into a release.
+fs.rmSync(outFolder, { recursive: true, force: true });
 fs.mkdirSync(outFolder, { recursive: true });
 for (const [name, bytes] of files)
     fs.writeFileSync(path.join(outFolder, name), bytes);

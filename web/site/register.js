@@ -28,8 +28,9 @@ function registerWorker() {
         sessionStorage.setItem(updatedKey, 'yes');
         location.reload();
     });
-    // Without a worker the page still works, as long as the network does.
-    navigator.serviceWorker.register('sw.js').catch(() => {});
+    // Without a worker the page still works, as long as the network does. Registered once the page has
+    // loaded, so that the worker's first fetch of every file does not slow the page's own.
+    window.addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
     if (sessionStorage.getItem(updatedKey) !== null) {
         sessionStorage.removeItem(updatedKey);
         showUpdated();
