@@ -7,34 +7,13 @@
 'use strict';
 const { spawnSync } = require('child_process');
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
-let puppeteer = null;
-try {
-    puppeteer = require('./node_modules/puppeteer-core');
-} catch { /* reported below */ }
+const test = require('./harness.js');
+const { check, same } = test;
 
 const [toolFile, pageFile] = process.argv.slice(2).map((file) => path.resolve(file));
-const missing = puppeteer === null ? 'puppeteer-core (npm ci --prefix tests/browser)'
-    : !fs.existsSync(pageFile) ? pageFile : spawnSync('pdftotext', ['-v']).error ? 'pdftotext'
-        : spawnSync('/usr/bin/python3', ['-c', 'import vobject']).status !== 0 ? 'python3-vobject' : null;
-if (missing !== null) {
-    console.log(`${missing} not found: skipped`);
-    process.exit(77);
-}
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tivorel-page-'));
 const cycles = { P: 'physical', E: 'emotional', I: 'intellectual' };
-let [failures, name] = [0, ''];
 
-function check(ok, what) {
-    if (!ok)
-        console.log(`FAIL ${++failures}: ${name}: ${what}`);
-}
-function same(what, expected, actual) {
-    const [want, got] = [expected, actual].map((value) => JSON.stringify(value));
-    const [wanted, shown] = [want, got].map((json) => json.slice(0, 400));
-    check(want === got, `${what} differs\n  expected: ${wanted}\n  shown:    ${shown}`);
-}
 // Takes the tool's arguments, in arrays or not; returns its status and output, as text and bytes.
 function tool(...args) {
     const run = spawnSync(toolFile, args.flat());
@@ -102,7 +81,7 @@ async function main(browser) {
     page.setDefaultTimeout(0); // no time limit of puppeteer's own: ctest's bounds the test
     const cdp = await browser.target().createCDPSession();
     await cdp.send('Browser.setDownloadBehavior',
-        { behavior: 'allow', downloadPath: work, eventsEnabled: true });
+        { behavior: 'allow', downloadPath: test.work, eventsEnabled: true });
     // Each save ends in the browser's report that its download completed or was cancelled.
     const ended = () => new Promise((resolve) => cdp.on('Browser.downloadProgress', function report(event) {
         if (event.state !== 'inProgress')
@@ -111,7 +90,7 @@ async function main(browser) {
     // Follows the link SELECTOR in FROM; returns the bytes saved in FILE, or null.
     const save = async (selector, file, from = page) => {
         await Promise.all([ended(), from.click(selector)]);
-        const saved = path.join(work, file);
+        const saved = path.join(test.work, file);
         return fs.existsSync(saved) ? fs.readFileSync(saved) : null;
     };
     let loads = 0;
@@ -124,7 +103,7 @@ async function main(browser) {
     };
     for (const [fragment, pattern, field, zone = 'UTC'] of cases.trim().split('\n').map((line) =>
         line.split('|'))) {
-        name = `#${fragment} in ${zone}`;
+        test.part = `#${fragment} in ${zone}`;
         await page.emulateTimezone(zone);
         const todays = await open(fragment, zone);
         const shown = await view(page);
@@ -139,7 +118,7 @@ async function main(browser) {
             [run.status, shown.command, shown.messages, shown.chart, shown.table, shown.curves]);
     }
     await page.emulateTimezone('UTC');
-    name = 'typed into the fields, Enter, a click and Space on curves';
+    test.part = 'typed into the fields, Enter, a click and Space on curves';
     const args = ['-ei', '--', '1990-05-17', '2026-12-09', '62'];
     const todays = await open('');
     for (const [field, value] of [['birth', '1990-05-17'], ['first', '2026-12-09'], ['days', '62']]) {
@@ -153,7 +132,7 @@ async function main(browser) {
     await page.keyboard.press('Space');
     const { names, rows } = checkChart(args, await view(page), todays.concat(todayIn('UTC')));
     await checkPeople(browser, page, open, save, args);
-    name = 'Tab alone reaches every control, in order, its focus seen';
+    test.part = 'Tab alone reaches every control, in order, its focus seen';
     await open('birth=1990-05-17&first=2026-12-09&days=62&curves=ei');
     const people = (await listed(page)).flatMap(([who]) => [who, 'Rename', 'Remove']);
     const order = [];
@@ -165,7 +144,7 @@ async function main(browser) {
     same('focus order', ['birth', 'name', 'save-person', 'first', 'days', 'curve-p', 'curve-e', 'curve-i',
         'curve-a', 'draw', ...people, 'compare', 'save-people', 'vcard-file', 'plot', 'print', 'save',
         'save-calendar', 'chart', 'table-box'], order);
-    name = "a day's values: keys, pointer, touch";
+    test.part = "a day's values: keys, pointer, touch";
     same('readout announced', 'polite', await page.$eval('#readout', (node) => node.ariaLive));
     await page.focus('#plot');
     const [{ xs, width }, area] = [await view(page), await (await page.$('#plot svg')).boundingBox()];
@@ -179,7 +158,7 @@ async function main(browser) {
             `${curve} ${row[k + 2]}`), ...[...row.at(-1)].map((letter) => cycles[letter])]
             .every((part) => readout.includes(part)), `${move}: "${readout}" for ${row.join(' ')}`);
     }
-    name = 'saves, Print, and the calendar refused';
+    test.part = 'saves, Print, and the calendar refused';
     for (const [link, file, option] of [['save', 'tivorel.tsv', '--table'], ['save-calendar', 'tivorel.ics',
         '--calendar']])
         same(file, tool(option, args).out, (await save('#' + link, file))?.toString());
@@ -191,7 +170,7 @@ async function main(browser) {
         same(`calendar link from ${first}, curves '${curves}'`, [tool('--calendar', curves ? ['-' + curves]
             : [], '--', '1990-05-17', first, '62').err, false], (await view(page)).calendar);
     }
-    name = 'printed to PDF, compared with another';
+    test.part = 'printed to PDF, compared with another';
     await open('birth=1990-05-17&first=2026-12-09&days=92&curves=peia');
     await page.select('#compare', await page.$eval('#compare', (list) => list.options[1].value));
     const squeeze = (line) => line.replace(/ +/g, ' ').trim();
@@ -203,7 +182,7 @@ async function main(browser) {
         same(`${format}: chart rows not whole on paper`, [], chart.filter((row) => !lines.has(squeeze(row))));
         check(!/Date of birth|Save the|Print\n|\t/.test(text), `${format}: fields, buttons or table on paper`);
     }
-    name = 'both colour schemes, and the policy';
+    test.part = 'both colour schemes, and the policy';
     await page.evaluate(fs.readFileSync(path.join(__dirname, 'node_modules/axe-core/axe.min.js'), 'utf8'));
     const colours = [];
     for (const scheme of ['light', 'dark']) {
@@ -255,7 +234,7 @@ const additions = [
     ['year-zero.vcf', [], 'No one added, 1 skipped: 1 had a birthday that is not a real date.'],
     ['v4.vcf', [], 'This file could not be read.', true],
 ];
-const fixture = (file) => path.join(file === 'year-zero.vcf' ? work : path.join(__dirname, '..', 'contacts'),
+const fixture = (file) => path.join(file === 'year-zero.vcf' ? test.work : path.join(__dirname, '..', 'contacts'),
     file);
 
 // Takes PEOPLE (a name and a date of birth each); saves each in FROM as typed.
@@ -271,7 +250,7 @@ async function savePeople(from, people) {
 // The people: saved, refused, kept through a reload, compared, renamed, removed and back, saved as
 // files, saved in two tabs at once and beside storage that this page cannot read.
 async function checkPeople(browser, page, open, save, args) {
-    name = 'people saved, refused, reloaded';
+    test.part = 'people saved, refused, reloaded';
     const address = 'birth=1990-05-17&first=2026-12-09&days=62&curves=ei';
     const hana = '山田 花子, "Hana"; Tōkyō \\ 東京都渋谷区神南一丁目代々木 🌸';
     // The second is the first: "ü" in NFD, the date typed otherwise.
@@ -287,7 +266,7 @@ async function checkPeople(browser, page, open, save, args) {
     await open(address);
     same('people saved, and after a reload', [people, people], [saved, await listed(page)]);
 
-    name = 'compared, saved as files';
+    test.part = 'compared, saved as files';
     await open(address.replace('1990-05-17', '1992-03-04'));
     await page.click('#people .person');
     same('the address: the birth changed, no name', address, page.url().split('#')[1]);
@@ -312,9 +291,9 @@ async function checkPeople(browser, page, open, save, args) {
     await stored(page, noPeople);
     await open(address);
     same('people.vcf added to the emptied list', [people, '3 people added.'],
-        await addFile(page, path.join(work, 'people.vcf')));
+        await addFile(page, path.join(test.work, 'people.vcf')));
 
-    name = 'renamed, removed and back';
+    test.part = 'renamed, removed and back';
     await page.click('[aria-label="Rename Anna"]');
     await page.keyboard.type('Anna Maria\n');
     await page.click('[aria-label="Remove Anna Maria"]');
@@ -323,7 +302,7 @@ async function checkPeople(browser, page, open, save, args) {
     people[2] = ['Anna Maria', '2001-02-03'];
     same('people without and with Anna Maria', [people.slice(0, 2), people], [removed, await listed(page)]);
 
-    name = 'two tabs, storage changed under a tab, a failed write';
+    test.part = 'two tabs, storage changed under a tab, a failed write';
     const tab = await browser.newPage();
     await tab.goto(page.url());
     // FROM's next write by another tab that stores WHO.
@@ -347,7 +326,7 @@ async function checkPeople(browser, page, open, save, args) {
         [(await text(tab, 'storage-msg')).includes('no room'), await listed(tab)]);
     await tab.close();
 
-    name = 'storage that the page cannot read';
+    test.part = 'storage that the page cannot read';
     const [before, unreadable] = [await stored(page), '{"version":2}'];
     await stored(page, unreadable);
     await open(address);
@@ -357,7 +336,7 @@ async function checkPeople(browser, page, open, save, args) {
     same('people added from a file beside it, what was stored kept', [additions[0][1], unreadable],
         [(await addFile(page, fixture('iphone.vcf')))[0], await stored(page)]);
 
-    name = 'people added from vCard files, in a zone east of UTC';
+    test.part = 'people added from vCard files, in a zone east of UTC';
     fs.writeFileSync(fixture('year-zero.vcf'), 'BEGIN:VCARD\nFN:Nobody\nBDAY:0000-01-01\nEND:VCARD\n');
     // Tokyo was 9 hours east of UTC in 1969 too: there, 1969-07-20T23:30:00Z was on the 21st.
     await page.emulateTimezone('Asia/Tokyo');
@@ -379,14 +358,6 @@ async function checkPeople(browser, page, open, save, args) {
     await stored(page, before);
 }
 
-// Debian's chromium, headless, with an empty profile; without the
-// background-networking flags it keeps trying to reach Google's hosts.
-puppeteer.launch({ timeout: 0, executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync'] })
-    .then((browser) => main(browser).finally(() => browser.close()))
-    .catch((error) => check(false, error.stack)).finally(() => {
-        fs.rmSync(work, { recursive: true, force: true });
-        console.log(failures === 0 ? 'the page shows what the tool prints' : `${failures} failures`);
-        process.exitCode = failures === 0 ? 0 : 1;
-    });
+test.run({ [pageFile]: fs.existsSync(pageFile), pdftotext: !spawnSync('pdftotext', ['-v']).error,
+    'python3-vobject': spawnSync('/usr/bin/python3', ['-c', 'import vobject']).status === 0 },
+'the page shows what the tool prints', main);

@@ -6,25 +6,14 @@
 // phones and a tablet, no request to any other host; Lighthouse's audits.
 // usage: node site_test.js SITE MAKER page.html page.css GLUE.js MODULE.wasm SCRIPT.js...
 'use strict';
-const [{ execFileSync }, fs, http, path] = ['child_process', 'fs', 'http', 'path'].map(require);
-const modules = path.join(__dirname, 'node_modules');
+const [{ execFileSync }, fs, http, path, test] = ['child_process', 'fs', 'http', 'path', './harness.js'].map(require);
+const { same } = test;
 
 const [siteDir, maker, template, style, ...built] = process.argv.slice(2).map((file) => path.resolve(file));
-if (![`${modules}/puppeteer-core`, `${modules}/lighthouse`, `${siteDir}/index.html`].every(fs.existsSync)) {
-    console.log('puppeteer-core, lighthouse (npm ci --prefix tests/browser) or the site not found: skipped');
-    process.exit(77);
-}
-const work = fs.mkdtempSync(path.join(require('os').tmpdir(), 'tivorel-site-'));
 const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.svg': 'image/svg+xml',
     '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 const [folder, marker, requested] = ['/apps/tivorel/', '/* the second release */', []];
-let [failures, served] = [0, siteDir];
-
-function same(what, expected, actual) {
-    const [want, got] = [expected, actual].map((value) => JSON.stringify(value));
-    if (want !== got)
-        console.log(`FAIL ${++failures}: ${what}\n  expected: ${want}\n  seen:     ${got}`);
-}
+let served = siteDir;
 
 // The host: the site's files in FOLDER, robots.txt at the root, nothing else; as the proxy, it notes each
 // request and refuses those for any other host.
@@ -56,8 +45,10 @@ const fingers = () => [document.documentElement.scrollWidth - document.documentE
         .filter(([, box]) => box.width > 0 && (box.width < 44 || box.height < 44))
         .map(([name, box]) => `${name} ${box.width}x${box.height}`)];
 
-async function main(browser, origin, site = origin + folder) {
-    const proxied = { proxyServer: origin, proxyBypassList: ['<-loopback>'] };
+async function main(browser) {
+    await listen();
+    const origin = `http://127.0.0.1:${host.address().port}`;
+    const [site, proxied] = [origin + folder, { proxyServer: origin, proxyBypassList: ['<-loopback>'] }];
     const page = await (await browser.createBrowserContext(proxied)).newPage();
     page.setDefaultTimeout(0); // no time limit of puppeteer's own: ctest's bounds the test
     // Opens the site with QUERY and HASH; returns what it shows, its style the second release's or not.
@@ -83,9 +74,9 @@ async function main(browser, origin, site = origin + folder) {
 
     await new Promise((resolve) => host.close(resolve).closeAllConnections());
     same('with the host stopped, the person shown last', [31, 'Jürgen', '', false, 1], await visit('offline'));
-    fs.writeFileSync(path.join(work, 'page.css'), fs.readFileSync(style, 'utf8') + marker + '\n');
-    served = path.join(work, 'second');
-    execFileSync(process.execPath, [maker, template, path.join(work, 'page.css'), ...built.slice(0, 2), served,
+    fs.writeFileSync(path.join(test.work, 'page.css'), fs.readFileSync(style, 'utf8') + marker + '\n');
+    served = path.join(test.work, 'second');
+    execFileSync(process.execPath, [maker, template, path.join(test.work, 'page.css'), ...built.slice(0, 2), served,
         ...built.slice(2)]);
     await listen(Number(new URL(origin).port));
     same('the visit that finds the second release', [31, 'Jürgen', 'A new version of tivorel is in use.', true,
@@ -112,17 +103,6 @@ async function main(browser, origin, site = origin + folder) {
         lhr.audits[ref.id].score !== null && lhr.audits[ref.id].score < 1).map((ref) => ref.id));
 }
 
-// Debian's chromium, headless, with an empty profile; without the background-networking flags it keeps
-// trying to reach Google's hosts, and without its autofill server's, it asks it about the page's fields.
-listen().then(() => require(`${modules}/puppeteer-core`).launch({ timeout: 0, userDataDir: `${work}/profile`,
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: ['--no-sandbox', '--disable-gpu',
-        '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--disable-features=AutofillServerCommunication'] }))
-    .then((browser) => main(browser, `http://127.0.0.1:${host.address().port}`).finally(() => browser.close()))
-    .catch((error) => same('no error', '', error.stack)).finally(() => {
-        host.close(() => {}).closeAllConnections();
-        fs.rmSync(work, { recursive: true, force: true });
-        console.log(failures === 0 ? 'the site installs, works offline, takes a new release and fits fingers'
-            : `${failures} failures`);
-        process.exitCode = failures === 0 ? 0 : 1;
-    });
+// The server ends with the test.
+test.run({ lighthouse: fs.existsSync(`${test.modules}/lighthouse`), [siteDir]: fs.existsSync(`${siteDir}/index.html`) },
+    'the site installs, works offline, takes a new release and fits fingers', main);
