@@ -58,8 +58,9 @@ function worker(files) {
 const files = new Map([...sitePage().map(([name, text]) => [name, Buffer.from(text)]),
     ...copied.map((name) => [name, fs.readFileSync(path.join(__dirname, name))])]);
 files.set('sw.js', Buffer.from(worker(files)));
-// Made anew, so that no script of an earlier build is left to go into a release.
-fs.rmSync(outFolder, { recursive: true, force: true });
 fs.mkdirSync(outFolder, { recursive: true });
+// No script of an earlier build is left to go into a release.
+for (const name of fs.readdirSync(outFolder).filter((name) => /^tivorel-\w+\.js$/.test(name) && !files.has(name)))
+    fs.rmSync(path.join(outFolder, name));
 for (const [name, bytes] of files)
     fs.writeFileSync(path.join(outFolder, name), bytes);
