@@ -1,10 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: ISC
-# Runs the examples of the documents given: in a README code block or a man
-# page literal display, a line "$ command" is run (with the tool under test
-# first on PATH), and what it writes must be exactly the lines that follow,
-# up to the next "$ " line or the end of the block. A manual's .Os must name
-# the tool's version.
+# Runs the examples of the documents given: in a Markdown code block or a
+# man page literal display, a line "$ command" is run (with the tool under
+# test first on PATH), and what it writes must be exactly the lines that
+# follow, up to the next "$ " line or the end of the block. A manual's .Os
+# must name the tool's version.
 # usage: doc_examples.sh TOOL DOCUMENT...
 set -u
 # shellcheck source=tests/tool_on_path.sh

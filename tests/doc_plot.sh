@@ -1,27 +1,27 @@
 #!/bin/sh
 # SPDX-License-Identifier: ISC
-# Runs the README's plotting commands (the code block after the line that
+# Runs a document's plotting commands (the code block after the line that
 # names the picture) with the tool under test, and checks that they draw the
 # picture committed beside them, byte for byte.
-# usage: doc_plot.sh TOOL README PICTURE
+# usage: doc_plot.sh TOOL DOCUMENT PICTURE
 set -u
 # shellcheck source=tests/tool_on_path.sh
 . "$(dirname "$0")/tool_on_path.sh"
-readme=$2
+document=$2
 picture=$3
 name=$(basename "$picture")
 awk -v marker="makes doc/$name" '
     index($0, marker) { found = 1; next }
     found && /^```/ { if (inblock) exit; inblock = 1; next }
     inblock { print }
-' "$readme" >"$work/commands"
+' "$document" >"$work/commands"
 if [ ! -s "$work/commands" ]; then
-    echo "FAIL: $readme shows no commands that make doc/$name"
+    echo "FAIL: $document shows no commands that make doc/$name"
     exit 1
 fi
 (cd "$work" && PATH="$work/bin:$PATH" sh ./commands) || exit 1
 if ! cmp "$work/$name" "$picture"; then
-    echo "FAIL: the README's commands draw another picture than $picture"
+    echo "FAIL: the commands of $document draw another picture than $picture"
     cp "$work/$name" "$name.new" && echo "their picture: $PWD/$name.new"
     exit 1
 fi
