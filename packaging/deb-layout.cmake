@@ -3,8 +3,9 @@
 # tree the layout a Debian package wants. The zsh completion moves to where
 # Debian's zsh looks for it, the licence becomes the
 # machine-readable copyright file, CHANGELOG.md becomes a changelog in
-# Debian's form, the man page and the changelog are compressed without names
-# or time stamps, and the program loses its .comment section.
+# Debian's form (the README's links follow both), the man page and the
+# changelog are compressed without names or time stamps, and the program
+# loses its .comment section.
 if(NOT CPACK_GENERATOR STREQUAL "DEB")
     return()
 endif()
@@ -13,6 +14,11 @@ set(doc "${root}/usr/share/doc/tivorel")
 set(source "${CPACK_TIVOREL_SOURCE_DIR}")
 
 file(REMOVE "${doc}/LICENSE" "${doc}/CHANGELOG.md")
+# The README's links to the two follow them to their Debian names.
+file(READ "${doc}/README.md" readme)
+string(REPLACE "](LICENSE)" "](copyright)" readme "${readme}")
+string(REPLACE "](CHANGELOG.md)" "](changelog.gz)" readme "${readme}")
+file(WRITE "${doc}/README.md" "${readme}")
 # Debian's zsh looks for packaged completions in vendor-completions, not in
 # site-functions, the folder a plain install uses.
 set(zsh "${CPACK_TIVOREL_ZSH_DIR}")
