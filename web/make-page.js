@@ -4,7 +4,9 @@
 // allows that style and that script by their SHA-256 hashes and nothing else:
 // no request of any kind, and no other script, even one an input smuggled in.
 // For the web site, the same script may instead be a file beside the page.
-// usage: node make-page.js page.html page.css GLUE.js MODULE.wasm OUT.html SCRIPT.js...
+// The script is the WebAssembly, emscripten's glue and the page's modules as
+// esbuild bundles them, in that order, in strict mode.
+// usage: node make-page.js page.html page.css GLUE.js MODULE.wasm OUT.html BUNDLE.js
 'use strict';
 const crypto = require('crypto');
 const fs = require('fs');
@@ -30,12 +32,14 @@ function checkInline(text, endTag) {
 // Takes the page's files and, for the web site, more policy directives, each in place of
 // the page's own of its name, and whether the script is a file beside the page; returns
 // the page, its script and the name of the script's file, made of its bytes.
-function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePolicy = [], scriptBeside = false) {
+function makePage(templateFile, styleFile, glueFile, wasmFile, bundleFile, morePolicy = [], scriptBeside = false) {
     const style = read(styleFile);
     const wasm = fs.readFileSync(wasmFile).toString('base64');
-    // One script, so that the one hash in the policy allows it: the page's
-    // script files in the order given, sharing one scope.
-    const script = [`const tivorelWasm = '${wasm}';`, read(glueFile), ...appFiles.map(read)].join('\n');
+    // One script, so that the one hash in the policy allows it. The bundle's modules
+    // find tivorelWasm and createTivorel, the glue's, in its scope; the bundle's own
+    // "use strict" would come too late to hold for the whole script.
+    const script = ["'use strict';", `const tivorelWasm = '${wasm}';`, read(glueFile),
+        read(bundleFile).replace(/^"use strict";\n/, '')].join('\n');
     const scriptName = `tivorel-${crypto.createHash('sha256').update(script).digest('hex').slice(0, 16)}.js`;
     checkInline(style, '</style');
     checkInline(script, '</script');
@@ -64,6 +68,6 @@ function makePage(templateFile, styleFile, glueFile, wasmFile, appFiles, morePol
 
 module.exports = { makePage };
 if (require.main === module) {
-    const [templateFile, styleFile, glueFile, wasmFile, outFile, ...appFiles] = process.argv.slice(2);
-    fs.writeFileSync(outFile, makePage(templateFile, styleFile, glueFile, wasmFile, appFiles).page);
+    const [templateFile, styleFile, glueFile, wasmFile, outFile, bundleFile] = process.argv.slice(2);
+    fs.writeFileSync(outFile, makePage(templateFile, styleFile, glueFile, wasmFile, bundleFile).page);
 }

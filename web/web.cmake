@@ -42,24 +42,43 @@ target_link_options(tivorel_page PRIVATE -sENVIRONMENT=web -sMODULARIZE=1
     "-sINCOMING_MODULE_JS_API=[arguments,thisProgram,print,printErr,onExit,instantiateWasm]")
 set_target_properties(tivorel_page PROPERTIES CXX_LINKER_LAUNCHER "${link_launcher}")
 
-# The page: the template with its style, scripts and WebAssembly inlined, and
+# The page's script is ES modules, one job each (main.mjs starts the page), which
+# esbuild bundles into one script, from Debian's esbuild package: one static
+# program, nothing to install from npm. It runs in web/, so that the comment
+# it writes before each module's code names the module by its path there and
+# by no path of this machine; site/main.mjs is the web site's.
+find_program(TIVOREL_ESBUILD esbuild)
+if(NOT TIVOREL_ESBUILD)
+    message(FATAL_ERROR "The page's script is bundled by esbuild (Debian: apt-get install esbuild); "
+        "configure with -DTIVOREL_ESBUILD=/path/to/esbuild where it is elsewhere.")
+endif()
+file(GLOB page_modules CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.mjs ${CMAKE_CURRENT_LIST_DIR}/site/*.mjs)
+foreach(bundle page site)
+    set(entry main.mjs)
+    if(bundle STREQUAL "site")
+        set(entry site/main.mjs)
+    endif()
+    add_custom_command(OUTPUT ${bundle}-bundle.js
+        COMMAND ${TIVOREL_ESBUILD} ${entry} --bundle --format=iife --charset=utf8 --log-level=warning
+            --outfile=${CMAKE_CURRENT_BINARY_DIR}/${bundle}-bundle.js
+        WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR}
+        DEPENDS ${page_modules}
+        COMMENT "Bundling the ${bundle}'s modules"
+        VERBATIM)
+endforeach()
+
+# The page: the template with its style, script and WebAssembly inlined, and
 # a Content-Security-Policy that names the hashes of the style and script.
-# The scripts in order, in one scope: contacts.js, the vCard reader, which
-# needs nothing; people.js, since what it does as it loads needs only
-# page.js's functions, while page.js ends by drawing the chart, which reads
-# people.js's list.
-set(page_scripts
-    ${CMAKE_CURRENT_LIST_DIR}/contacts.js
-    ${CMAKE_CURRENT_LIST_DIR}/people.js
-    ${CMAKE_CURRENT_LIST_DIR}/page.js)
+set(page_bundle ${CMAKE_CURRENT_BINARY_DIR}/page-bundle.js)
+set(site_bundle ${CMAKE_CURRENT_BINARY_DIR}/site-bundle.js)
 set(page_sources
     ${CMAKE_CURRENT_LIST_DIR}/make-page.js
     ${CMAKE_CURRENT_LIST_DIR}/page.html
     ${CMAKE_CURRENT_LIST_DIR}/page.css)
 add_custom_command(OUTPUT tivorel.html
     COMMAND ${TIVOREL_NODE} ${page_sources} $<TARGET_FILE:tivorel_page>
-        $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm tivorel.html ${page_scripts}
-    DEPENDS ${page_sources} ${page_scripts} tivorel_page
+        $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm tivorel.html ${page_bundle}
+    DEPENDS ${page_sources} ${page_bundle} tivorel_page
     COMMENT "Making the page tivorel.html"
     VERBATIM)
 add_custom_target(tivorel_html ALL DEPENDS tivorel.html)
@@ -74,8 +93,8 @@ set(site_inputs
     $<TARGET_FILE_DIR:tivorel_page>/tivorel_page.wasm)
 file(GLOB site_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/site/*)
 add_custom_command(OUTPUT site/index.html
-    COMMAND ${TIVOREL_NODE} ${CMAKE_CURRENT_LIST_DIR}/site/make-site.js ${site_inputs} site ${page_scripts}
-    DEPENDS ${page_sources} ${page_scripts} ${site_files} tivorel_page
+    COMMAND ${TIVOREL_NODE} ${CMAKE_CURRENT_LIST_DIR}/site/make-site.js ${site_inputs} site ${site_bundle}
+    DEPENDS ${page_sources} ${site_bundle} ${site_files} tivorel_page
     COMMENT "Making the web site in site/"
     VERBATIM)
 add_custom_target(tivorel_site ALL DEPENDS site/index.html)

@@ -4,7 +4,7 @@
 // installable, its manifest's addresses in the folder, opening on the person shown last with the host
 // stopped, a second release made by the site's maker taking over at the next visit, made for fingers on
 // phones and a tablet, no request to any other host; Lighthouse's audits.
-// usage: node site_test.js SITE MAKER page.html page.css GLUE.js MODULE.wasm SCRIPT.js...
+// usage: node site_test.js SITE MAKER page.html page.css GLUE.js MODULE.wasm BUNDLE.js
 'use strict';
 const [{ execFileSync }, fs, http, path, test] = ['child_process', 'fs', 'http', 'path', './harness.js'].map(require);
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: ISC
-// In the web site's page only: registers the worker that keeps the site for use with no network. When a
+// The web site's page only: registers the worker that keeps the site for use with no network. When a
 // new release's worker takes over a page that an earlier one served, the page reloads once, to be the new
 // release's page, and then says so.
-'use strict';
 const updatedKey = 'tivorel.updated';
 
 // Says under the page's heading that a new version is in use.
@@ -15,7 +14,7 @@ function showUpdated() {
 }
 
 // Registers sw.js beside the page; reloads once when a new worker takes over from another.
-function registerWorker() {
+export function registerWorker() {
     // A page opened from disk has none, nor wants one.
     if (!navigator.serviceWorker || !location.protocol.startsWith('http'))
         return;
@@ -36,5 +35,3 @@ function registerWorker() {
         showUpdated();
     }
 }
-
-registerWorker();

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: ISC
+// The page's start: the people loaded and listed, every control wired to what it does, the fields filled
+// from the address, and the chart drawn once the tool is compiled.
+import { addFromFile } from './contacts-import.mjs';
+import { offerFile } from './files.mjs';
+import { element, fields, fillFields, showNameMessage } from './form.mjs';
+import { showPeople, undoRemoval } from './people-list.mjs';
+import { lastPerson, loadPeople, peopleList } from './people-store.mjs';
+import { peopleKey } from './people.mjs';
+import { savePerson } from './person-form.mjs';
+import { markShown } from './person-shown.mjs';
+import { plotResize, readDayAtKey, readDayAtPointer } from './readout.mjs';
+import { orFail, saveCalendar, show, update } from './result.mjs';
+import { curves } from './table.mjs';
+import { toolCompile } from './tool.mjs';
+import { peopleVcard } from './vcard-write.mjs';
+
+// Wires the chart's inputs, the plot and the saves.
+function wireChart() {
+    element('inputs').addEventListener('submit', (event) => {
+        event.preventDefault();
+        update();
+    });
+    for (const field of Object.values(fields))
+        field.addEventListener('change', update);
+    for (const curve of curves)
+        element('curve-' + curve.letter).addEventListener('change', update);
+    window.addEventListener('hashchange', () => {
+        fillFields(lastPerson());
+        orFail(show);
+    });
+    // The plot is drawn at the width it has; a phone turned sideways has more.
+    window.addEventListener('resize', plotResize);
+    element('plot').addEventListener('pointermove', readDayAtPointer);
+    element('plot').addEventListener('pointerdown', readDayAtPointer);
+    element('plot').addEventListener('keydown', readDayAtKey);
+    element('print').addEventListener('click', () => window.print());
+    element('save-calendar').addEventListener('click', saveCalendar);
+}
+
+// Wires the People section.
+function wirePeople() {
+    element('save-person').addEventListener('click', () => orFail(savePerson));
+    element('name').addEventListener('input', () => {
+        showNameMessage('');
+        markShown();
+    });
+    element('compare').addEventListener('change', () => orFail(show));
+    element('undo').addEventListener('click', () => orFail(undoRemoval));
+    element('vcard-file').addEventListener('change', (event) => addFromFile(event.currentTarget));
+    // Made as the link is followed, from the list as it is then; until then, an empty file.
+    element('save-people').addEventListener('click', (event) =>
+        offerFile(event.currentTarget, peopleVcard(peopleList()), 'text/vcard'));
+    // Another tab of this page changed the list, or storage was cleared.
+    window.addEventListener('storage', (event) => {
+        if (event.key === peopleKey || event.key === null) {
+            loadPeople();
+            showPeople();
+        }
+    });
+}
+
+// Lists the people and wires the page, fills the fields, then compiles the tool off the main thread, the
+// page answering meanwhile, and shows the chart, unless a change of the fields has shown one already.
+async function start() {
+    loadPeople();
+    showPeople();
+    wireChart();
+    wirePeople();
+    fillFields(lastPerson());
+    await toolCompile();
+    if (element('result').hasAttribute('aria-busy'))
+        orFail(show);
+}
+
+start();
