@@ -30,7 +30,7 @@ check() {
         { echo "FAIL: ${name:+--name=$name }$*: a line or a DTSTAMP"; exit 1; }
 }
 # Curve choices, ages before birth, 29 February, 1 and 500 days, the last
-# and the first day that a calendar takes; the first is the README's.
+# and the first day that a calendar takes; the first is the command guide's.
 for args in "1990-05-17 2026-12-09 365" "-p 1990-05-17 2026-12-09 500" "-ei 2000-01-01 1999-11-01 120" \
     "-ia 2003-07-01 2024-02-20 30" "9999-12-31 9999-12-31 1" "65492-03-15 0001-01-01 500"; do
     # shellcheck disable=SC2086 # the words of a command line

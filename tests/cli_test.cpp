@@ -326,7 +326,7 @@ TEST(Table, CriticalDays)
 }
 
 // The report of two dates, their order kept, the lines that the options
-// choose; the example with all four lines is the README's and the manual's.
+// choose; the example with all four lines is the command guide's and the manual's.
 // The counts and shares were counted day by day apart from the tool.
 TEST(Compatibility, Reports)
 {
