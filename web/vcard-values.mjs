@@ -5,29 +5,34 @@
 // Takes a property; returns its value as text, decoded from quoted-printable
 // where it says so and from its charset, escapes still in.
 export function contactsText(property) {
-    const written = property.value;
-    let bytes;
-    if ((property.params.ENCODING ?? '').toUpperCase() === 'QUOTED-PRINTABLE')
-        bytes = contactsQuotedPrintable(written);
-    else
-        bytes = Uint8Array.from(written, (char) => char.charCodeAt(0));
-    return contactsDecode(bytes, property.params.CHARSET);
+    const quoted = (property.params.ENCODING ?? '').toUpperCase() === 'QUOTED-PRINTABLE';
+    return contactsDecode(quoted ? contactsQuotedPrintable(property.value) : property.value, property.params.CHARSET);
 }
 
-// Takes quoted-printable text; returns its bytes. An '=' not followed by two
-// hex digits is kept as written.
+// Takes a byte (undefined past the end); returns its value as a hex digit, or -1.
+function contactsHex(code) {
+    if (code >= 0x30 && code <= 0x39)
+        return code - 0x30;
+    const lower = code | 0x20;
+    return lower >= 0x61 && lower <= 0x66 ? lower - 0x57 : -1;
+}
+
+// Takes the bytes of quoted-printable text; returns the bytes it encodes. An
+// '=' not followed by two hex digits is kept as written.
 function contactsQuotedPrintable(written) {
-    const bytes = [];
+    const bytes = new Uint8Array(written.length);
+    let size = 0;
     for (let at = 0; at < written.length; at++) {
-        const hex = written.slice(at + 1, at + 3);
-        if (written[at] === '=' && /^[0-9A-Fa-f]{2}$/.test(hex)) {
-            bytes.push(parseInt(hex, 16));
+        const [high, low] = written[at] === 0x3d ? [contactsHex(written[at + 1]), contactsHex(written[at + 2])]
+            : [-1, -1];
+        if (high >= 0 && low >= 0) {
+            bytes[size++] = high * 16 + low;
             at += 2;
         } else {
-            bytes.push(written.charCodeAt(at));
+            bytes[size++] = written[at];
         }
     }
-    return Uint8Array.from(bytes);
+    return bytes.subarray(0, size);
 }
 
 // Takes bytes and their charset's label (undefined when the card names none);
@@ -52,17 +57,17 @@ function contactsDecode(bytes, charset) {
 // Takes a value and a separator (';' or ','); returns the pieces between the
 // separators that no backslash escapes, escapes still in.
 export function contactsSplit(text, separator) {
-    const pieces = [''];
+    const pieces = [];
+    let from = 0;
     for (let at = 0; at < text.length; at++) {
-        if (text[at] === '\\' && at + 1 < text.length) {
-            pieces[pieces.length - 1] += text[at] + text[at + 1];
+        if (text[at] === '\\') {
             at++;
         } else if (text[at] === separator) {
-            pieces.push('');
-        } else {
-            pieces[pieces.length - 1] += text[at];
+            pieces.push(text.slice(from, at));
+            from = at + 1;
         }
     }
+    pieces.push(text.slice(from));
     return pieces;
 }
 

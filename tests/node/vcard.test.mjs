@@ -12,6 +12,10 @@ const fixture = (name) => new Uint8Array(readFileSync(new URL(`../contacts/${nam
 const pairs = (people) => people.map(({ name, birth }) => [name, birth]);
 const iphone = [['Anna Berg', '1990-05-17'], ['Berg, Lars; Sales', '1985-11-03'],
     ['Maximiliane Charlotte von Hohenberg-Steinbach', '1972-02-29']];
+const [ann, bo, cy] = ['Ann', 'Bo', 'Cy'].map((name, k) => `BEGIN:VCARD\nFN:${name}\nBDAY:200${k}-01-02\nEND:VCARD\n`);
+const soft = (name) => `BEGIN:VCARD\nBDAY:1999-01-02\nFN;ENCODING=QUOTED-PRINTABLE:${name}=\n`;
+const cut = (count) => `. ${count} ${count === 1 ? 'contact was' : 'contacts were'} cut off in the file and read ` +
+    `as far as ${count === 1 ? 'it' : 'they'} went.`;
 
 // A file, the people listed before, the people added and the sentence.
 const cases = [
@@ -27,13 +31,20 @@ const cases = [
     ['BEGIN:VCARD\nFN:Nobody\nBDAY:0000-01-01\nEND:VCARD\n', [], [], 'No one added, 1 skipped: 1 had a birthday ' +
         'that is not a real date.'],
     [null, [], [], 'This file could not be read.'],
+    ['\ufeff' + ann + '\ufeff' + bo, [], [['Ann', '2000-01-02'], ['Bo', '2001-01-02']], '2 people added.'],
+    [ann.replace('END:VCARD\n', 'AGENT:Bo\n') + bo.replace('END', 'AGENT:\n' + cy + 'END') + cy, [],
+        [['Ann', '2000-01-02'], ['Bo', '2001-01-02'], ['Cy', '2002-01-02']], '3 people added' + cut(1)],
+    [ann + bo.replace('2001-01-02\nEND:VCARD\n', '2001-01-0'), [], [['Ann', '2000-01-02']], '1 person added, 1 ' +
+        'skipped: 1 had no birthday' + cut(1)],
+    [soft('Ann') + bo + soft('Cy'), [], [['Bo', '2001-01-02']], '1 person added, 2 skipped: 2 had no name' + cut(2)],
 ];
 
 test('contacts files: the people added and the sentence', () => {
-    for (const [file, known, added, sentence] of cases) {
-        const bytes = file === null ? null : file.endsWith('.vcf') ? fixture(file) : new TextEncoder().encode(file);
+    for (const [k, [file, known, added, sentence]] of cases.entries()) {
+        const bytes = typeof file !== 'string' ? file : file.endsWith('.vcf') ? fixture(file) :
+            new TextEncoder().encode(file);
         const result = contactsRead(bytes, known.map(([name, birth]) => ({ name, birth })));
-        assert.deepEqual([pairs(result.people ?? []), contactsSummary(result)], [added, sentence], file);
+        assert.deepEqual([pairs(result.people ?? []), contactsSummary(result)], [added, sentence], `case ${k}`);
     }
 });
 
