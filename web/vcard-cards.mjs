@@ -23,11 +23,12 @@ function contactsBinary(bytes, from, to) {
     return chunks.join('');
 }
 
-// Takes the file's bytes (UTF-8, or the charsets its cards name); returns { cards, cutOff }: its cards,
-// whole or cut off, each the card's first VERSION, FN, N and BDAY by name, as contactsProperty gives them,
-// and how many were cut off. Yields between pieces of work, so that the page can answer.
-export function* contactsCards(bytes) {
-    const reading = { cards: [], card: null, depth: 0, cutOff: 0, agent: false, version21: false };
+// Takes the file's bytes (UTF-8, or the charsets its cards name) and whether its CHARSET parameters count
+// (not in a file that was UTF-16); returns { cards, cutOff }: its cards, whole or cut off, each the card's
+// first VERSION, FN, N and BDAY by name, as contactsProperty gives them, and how many were cut off. Yields
+// between pieces of work, so that the page can answer.
+export function* contactsCards(bytes, charsets = true) {
+    const reading = { cards: [], card: null, depth: 0, cutOff: 0, agent: false, version21: false, charsets };
     // The bytes of each line of the wanted logical line read so far, or null while an unwanted one is read.
     let pending = null;
     // Whether the line before ended in a quoted-printable soft line break.
@@ -124,6 +125,8 @@ function contactsQuotedHead(bytes, from, end) {
 function contactsTake(reading, property) {
     const [edge, agent] = [contactsEdge(property), reading.agent];
     reading.agent = property.name === 'AGENT' && contactsWritten(property).trim() === '';
+    if (!reading.charsets)
+        delete property.params.CHARSET;
     if (edge === 'BEGIN') {
         if (reading.depth > 0 && !agent)
             contactsCutOff(reading);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: ISC
 // Reads the people out of a vCard file: each contact's name and date of birth, for the page's list of
 // people, and the sentence that tells the reader what was added and what was left out, and why.
+import { contactsUtf8 } from './vcard-bytes.mjs';
 import { contactsCards } from './vcard-cards.mjs';
 import { contactsSplit, contactsText, contactsUnescape } from './vcard-values.mjs';
 
@@ -30,7 +31,8 @@ const contactsReasons = [
 export function* contactsReading(bytes, known = []) {
     if (!(bytes instanceof Uint8Array))
         return { error: 'This file could not be read.' };
-    const { cards, cutOff } = yield* contactsCards(bytes);
+    const file = yield* contactsUtf8(bytes);
+    const { cards, cutOff } = yield* contactsCards(file.bytes, !file.utf16);
     if (cards.length === 0)
         return { error: 'This file holds no contacts in vCard form: nobody was added.' };
     const seen = new Set(known.map((person) => contactsKey(person.name.normalize('NFC'), person.birth)));

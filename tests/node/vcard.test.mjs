@@ -12,6 +12,9 @@ const fixture = (name) => new Uint8Array(readFileSync(new URL(`../contacts/${nam
 const pairs = (people) => people.map(({ name, birth }) => [name, birth]);
 const iphone = [['Anna Berg', '1990-05-17'], ['Berg, Lars; Sales', '1985-11-03'],
     ['Maximiliane Charlotte von Hohenberg-Steinbach', '1972-02-29']];
+// Takes text; returns it in UTF-16, big-endian or little, with a byte-order mark or without.
+const utf16 = (text, big, mark) => Buffer.from((mark ? '\ufeff' : '') + text, 'utf16le')[big ? 'swap16' : 'valueOf']();
+const jurgen = 'BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:Müller;Jürgen\r\nBDAY:1968-12-24\r\nEND:VCARD\r\n';
 const [ann, bo, cy] = ['Ann', 'Bo', 'Cy'].map((name, k) => `BEGIN:VCARD\nFN:${name}\nBDAY:200${k}-01-02\nEND:VCARD\n`);
 const soft = (name) => `BEGIN:VCARD\nBDAY:1999-01-02\nFN;ENCODING=QUOTED-PRINTABLE:${name}=\n`;
 const cut = (count) => `. ${count} ${count === 1 ? 'contact was' : 'contacts were'} cut off in the file and read ` +
@@ -31,6 +34,8 @@ const cases = [
     ['BEGIN:VCARD\nFN:Nobody\nBDAY:0000-01-01\nEND:VCARD\n', [], [], 'No one added, 1 skipped: 1 had a birthday ' +
         'that is not a real date.'],
     [null, [], [], 'This file could not be read.'],
+    ...[[false, true], [true, true], [false, false], [true, false]].map(([big, mark]) => [utf16(jurgen, big, mark), [],
+        [['Jürgen Müller', '1968-12-24']], '1 person added.']),
     ['\ufeff' + ann + '\ufeff' + bo, [], [['Ann', '2000-01-02'], ['Bo', '2001-01-02']], '2 people added.'],
     [ann.replace('END:VCARD\n', 'AGENT:Bo\n') + bo.replace('END', 'AGENT:\n' + cy + 'END') + cy, [],
         [['Ann', '2000-01-02'], ['Bo', '2001-01-02'], ['Cy', '2002-01-02']], '3 people added' + cut(1)],
