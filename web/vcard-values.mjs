@@ -36,21 +36,22 @@ function contactsQuotedPrintable(written) {
 }
 
 // Takes bytes and their charset's label (undefined when the card names none);
-// returns the text. With no charset named, bytes that are not UTF-8 are read
-// as windows-1252, as old phones that wrote Latin-1 without saying so meant.
+// returns the text. With no charset named, or one this browser does not know,
+// bytes that are not UTF-8 are read as windows-1252, as old phones that wrote
+// Latin-1 without saying so meant.
 function contactsDecode(bytes, charset) {
-    if (charset === undefined) {
-        try {
-            return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
-        } catch {
-            return new TextDecoder('windows-1252').decode(bytes);
-        }
-    }
+    let decoder = null;
     try {
-        return new TextDecoder(charset).decode(bytes);
+        decoder = charset === undefined ? null : new TextDecoder(charset);
     } catch {
-        // A charset this browser does not know: UTF-8 is the likeliest.
-        return new TextDecoder('utf-8').decode(bytes);
+        // A label this browser does not know: read as a value without one.
+    }
+    if (decoder !== null)
+        return decoder.decode(bytes);
+    try {
+        return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+    } catch {
+        return new TextDecoder('windows-1252').decode(bytes);
     }
 }
 

@@ -42,6 +42,8 @@ const cases = [
     [ann + bo.replace('2001-01-02\nEND:VCARD\n', '2001-01-0'), [], [['Ann', '2000-01-02']], '1 person added, 1 ' +
         'skipped: 1 had no birthday' + cut(1)],
     [soft('Ann') + bo + soft('Cy'), [], [['Bo', '2001-01-02']], '1 person added, 2 skipped: 2 had no name' + cut(2)],
+    [Buffer.from(ann.replace('FN:Ann', 'FN;CHARSET=X-UNKNOWN:Fran\xe7oise'), 'latin1'), [], [['Françoise',
+        '2000-01-02']], '1 person added.'],
 ];
 
 test('contacts files: the people added and the sentence', () => {
