@@ -2,6 +2,11 @@
 // A vCard property's value as text: decoded from quoted-printable and from its charset, and split and
 // unescaped as vCard writes structured text.
 
+// The decoders of a value that names no charset, and of those named, by label, made once each.
+const contactsUtf8 = new TextDecoder('utf-8', { fatal: true });
+const contactsLatin = new TextDecoder('windows-1252');
+const contactsDecoders = new Map();
+
 // Takes a property; returns its value as text, decoded from quoted-printable
 // where it says so and from its charset, escapes still in.
 export function contactsText(property) {
@@ -40,18 +45,21 @@ function contactsQuotedPrintable(written) {
 // bytes that are not UTF-8 are read as windows-1252, as old phones that wrote
 // Latin-1 without saying so meant.
 function contactsDecode(bytes, charset) {
-    let decoder = null;
-    try {
-        decoder = charset === undefined ? null : new TextDecoder(charset);
-    } catch {
-        // A label this browser does not know: read as a value without one.
+    if (charset !== undefined && !contactsDecoders.has(charset)) {
+        try {
+            contactsDecoders.set(charset, new TextDecoder(charset));
+        } catch {
+            // A label this browser does not know: read as a value without one.
+            contactsDecoders.set(charset, null);
+        }
     }
+    const decoder = charset === undefined ? null : contactsDecoders.get(charset);
     if (decoder !== null)
         return decoder.decode(bytes);
     try {
-        return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+        return contactsUtf8.decode(bytes);
     } catch {
-        return new TextDecoder('windows-1252').decode(bytes);
+        return contactsLatin.decode(bytes);
     }
 }
 
