@@ -5,6 +5,8 @@ import { contactsUtf8 } from './vcard-bytes.mjs';
 import { contactsCards } from './vcard-cards.mjs';
 import { contactsSplit, contactsText, contactsUnescape } from './vcard-values.mjs';
 
+// The largest file read, in bytes; a larger one is refused before it is read.
+const contactsSizeLimit = 50000000;
 // The longest name the tool takes as a calendar's name, in bytes of UTF-8.
 const contactsNameLimit = 100;
 // Made once, for every contact's name.
@@ -23,9 +25,16 @@ const contactsReasons = [
     ['known', 'was already in the list', 'were already in the list'],
 ];
 
+// Takes the size of a file in bytes; returns { error } where it is over the
+// limit, else null.
+export function contactsOversize(size) {
+    return size <= contactsSizeLimit ? null : { error: `This file is over ${contactsSizeLimit / 1e6} MB ` +
+        `(${contactsSizeLimit.toLocaleString('en')} bytes), more than the page reads: nobody was added.` };
+}
+
 // Takes the file's bytes (a Uint8Array, or null where the file could not be
 // read) and the people already in the list ([{ name, birth }]); returns
-// { error } for a file that holds no vCard, else { people:
+// { error } for a file that is too large or holds no vCard, else { people:
 // [{ name, birth }], skipped: { noBirthday, noYear, badDate, noName, badName,
 // known }, cutOff }, the people in the file's order, each name NFC and each
 // birth YYYY-MM-DD, and how many cards were cut off. Yields between pieces of
@@ -33,6 +42,9 @@ const contactsReasons = [
 export function* contactsReading(bytes, known = []) {
     if (!(bytes instanceof Uint8Array))
         return { error: 'This file could not be read.' };
+    const oversize = contactsOversize(bytes.length);
+    if (oversize !== null)
+        return oversize;
     const file = yield* contactsUtf8(bytes);
     const { cards, cutOff } = yield* contactsCards(file.bytes, !file.utf16);
     if (cards.length === 0)

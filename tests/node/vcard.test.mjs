@@ -44,6 +44,9 @@ const cases = [
     [soft('Ann') + bo + soft('Cy'), [], [['Bo', '2001-01-02']], '1 person added, 2 skipped: 2 had no name' + cut(2)],
     [Buffer.from(ann.replace('FN:Ann', 'FN;CHARSET=X-UNKNOWN:Fran\xe7oise'), 'latin1'), [], [['Françoise',
         '2000-01-02']], '1 person added.'],
+    [new Uint8Array(50000001), [], [], 'This file is over 50 MB (50,000,000 bytes), more than the page reads: ' +
+        'nobody was added.'],
+    [new Uint8Array(50000000), [], [], 'This file holds no contacts in vCard form: nobody was added.'],
 ];
 
 test('contacts files: the people added and the sentence', () => {
