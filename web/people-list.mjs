@@ -10,6 +10,10 @@ import { runTool } from './tool.mjs';
 
 // The person removed last, for Undo.
 let removed = null;
+// How many showings of the list have begun: one that begins makes any earlier one, unfinished, stop.
+let showings = 0;
+// The people whose items peopleShowing makes between two yields: a few milliseconds' work.
+const peopleSlice = 250;
 
 // Takes a text, what a click on the button does, and a label where the text
 // alone does not say whom it is for; returns the button.
@@ -30,6 +34,8 @@ function personItem(person) {
     const open = peopleButton(person.name, () => drawPerson(person));
     open.className = 'person';
     open.dataset.key = personKey(person);
+    // Until markShown marks the one whose chart is shown.
+    open.setAttribute('aria-current', 'false');
     const birth = document.createElement('span');
     birth.textContent = person.birth;
     item.append(open, birth, peopleButton('Rename', () => startRename(item, person), `Rename ${person.name}`),
@@ -37,17 +43,37 @@ function personItem(person) {
     return item;
 }
 
-// Shows the list, the people to compare with (the one chosen stays chosen)
-// and the person whose chart is shown.
-export function showPeople() {
-    element('people').replaceChildren(...peopleList().map(personItem));
+// Returns a generator that shows the list a piece at a time, yielding after
+// each, so that a page that answers between them draws a piece at a time;
+// then the people to compare with (the one chosen stays chosen) and the
+// person whose chart is shown. It stops where another showing begins.
+export function* peopleShowing() {
+    const showing = ++showings;
+    const people = peopleList();
+    const options = document.createDocumentFragment();
+    for (let at = 0; at === 0 || at < people.length; at += peopleSlice) {
+        const slice = people.slice(at, at + peopleSlice);
+        element('people')[at === 0 ? 'replaceChildren' : 'append'](...slice.map(personItem));
+        options.append(...slice.map((person) => new Option(`${person.name} (${person.birth})`, personKey(person))));
+        yield;
+        if (showing !== showings)
+            return;
+    }
     const compare = element('compare');
     const chosen = compare.value;
-    compare.replaceChildren(new Option('nobody', ''),
-        ...peopleList().map((person) => new Option(`${person.name} (${person.birth})`, personKey(person))));
-    compare.value = peopleList().some((person) => personKey(person) === chosen) ? chosen : '';
-    element('people-actions').hidden = peopleList().length === 0;
+    compare.replaceChildren(new Option('nobody', ''), options);
+    compare.value = people.some((person) => personKey(person) === chosen) ? chosen : '';
+    element('people-actions').hidden = people.length === 0;
     markShown();
+}
+
+// Shows the list, the people to compare with and the person whose chart is
+// shown, at once.
+export function showPeople() {
+    const showing = peopleShowing();
+    let step = showing.next();
+    while (!step.done)
+        step = showing.next();
 }
 
 // Takes a person's key; gives their button in the list the focus.

@@ -15,8 +15,11 @@ export function personShown() {
 export function markShown() {
     const person = personShown();
     const key = person === null ? null : personKey(person);
-    for (const button of element('people').querySelectorAll('.person'))
-        button.setAttribute('aria-current', button.dataset.key === key ? 'true' : 'false');
+    // Only the buttons whose mark changes: the list may hold thousands.
+    for (const button of element('people').querySelectorAll('.person[aria-current="true"]'))
+        button.setAttribute('aria-current', 'false');
+    const button = key === null ? null : element('people').querySelector(`.person[data-key="${CSS.escape(key)}"]`);
+    button?.setAttribute('aria-current', 'true');
     if (person !== null)
         rememberShown(key);
     const file = person === null ? 'tivorel.ics' : fileStem(person.name) + '-critical-days.ics';
