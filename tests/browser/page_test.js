@@ -213,14 +213,18 @@ const noPeople = '{"version":1,"people":[]}';
 async function addFile(from, file) {
     await from.$eval('#vcard-msg', (node) => { node.textContent = ''; });
     await (await from.$('#vcard-file')).uploadFile(file);
-    await from.waitForFunction(() => document.getElementById('vcard-msg').textContent !== '');
+    await from.waitForFunction(() => document.getElementById('vcard-msg').textContent !== '' &&
+        !document.getElementById('people').hasAttribute('aria-busy'));
     return [await listed(from), await text(from, 'vcard-msg')];
 }
 
-// Files added in turn to an emptied list, the same file twice in a row read twice, the last one a file that
-// the browser fails to read; the reader's own tests (tests/node) check what it reads in each.
-const additions = ['iphone.vcf', 'iphone.vcf', 'v4.vcf', null];
-const fixture = (file) => path.join(__dirname, '..', 'contacts', file);
+// Files added in turn to an emptied list, the same file twice in a row read twice, then files that the test
+// writes (in UTF-16; a card cut off, then more than the list shows at once), a file that the browser fails to
+// read and, with reading failing still, one over the size limit, refused unread; the reader's own tests
+// (tests/node) check what it reads in each.
+const additions = ['iphone.vcf', 'iphone.vcf', 'v4.vcf', 'utf-16.vcf', 'cut-off.vcf', null, 'over-limit.vcf'];
+const contacts = path.join(__dirname, '..', 'contacts');
+const fixture = (file) => path.join(fs.existsSync(path.join(contacts, file)) ? contacts : test.work, file);
 // Takes a file, or null, and the people listed; returns the people listed once the reader has added its
 // people, and the reader's sentence.
 async function reading(file, people) {
@@ -326,6 +330,12 @@ async function checkPeople(browser, page, open, save, args) {
     await page.emulateTimezone('Asia/Tokyo');
     await stored(page, noPeople);
     await open(address);
+    fs.writeFileSync(fixture('utf-16.vcf'), Buffer.from(fs.readFileSync(fixture('android-2.1.vcf'), 'latin1'),
+        'utf16le'));
+    fs.writeFileSync(fixture('cut-off.vcf'), 'BEGIN:VCARD\nFN:Cut Short\nBDAY:1999-09-09\n' +
+        Array.from({ length: 300 }, (_, k) => `BEGIN:VCARD\nFN:Whole ${k}\nBDAY:1988-08-08\nEND:VCARD\n`).join(''));
+    fs.writeFileSync(fixture('over-limit.vcf'), '');
+    fs.truncateSync(fixture('over-limit.vcf'), 50000001);
     let added = [];
     for (const file of additions) {
         if (file === null)
