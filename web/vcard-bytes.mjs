@@ -13,16 +13,17 @@ export function contactsUtf16(bytes) {
     if (bytes[0] === 0xfe && bytes[1] === 0xff)
         return 'utf-16be';
     // The first line: up to its CR or LF, whose byte is the first of its two in UTF-16LE, the second in BE.
-    let end = 0;
-    while (end < bytes.length && bytes[end] !== 0x0a && bytes[end] !== 0x0d)
-        end++;
+    const [lf, cr] = [bytes.indexOf(0x0a), bytes.indexOf(0x0d)].map((at) => (at < 0 ? bytes.length : at));
+    const end = Math.min(lf, cr);
     const whole = end - end % 2;
     const nulAt = (parity) => {
+        if (whole < 2 || bytes[1 - parity] === 0)
+            return false;
         for (let at = parity; at < whole; at += 2) {
             if (bytes[at] !== 0)
                 return false;
         }
-        return whole >= 2 && bytes[1 - parity] !== 0;
+        return true;
     };
     if ((end % 2 === 0 || end === bytes.length) && nulAt(1))
         return 'utf-16le';

@@ -177,16 +177,17 @@ function contactsWritten(property) {
 // Takes the bytes and a line's bounds; returns whether its property is one of those wanted: the name
 // before its first semicolon or colon, upper case and without its group ("item1."), where it has a colon.
 function contactsIsWanted(bytes, from, end) {
-    let stop = from;
-    while (stop < end && bytes[stop] !== 0x3a && bytes[stop] !== 0x3b)
-        stop++;
+    const line = bytes.subarray(from, end);
+    const [colon, semicolon] = [line.indexOf(0x3a), line.indexOf(0x3b)];
+    const stop = from + (colon < 0 ? (semicolon < 0 ? line.length : semicolon) : semicolon < 0 ? colon
+        : Math.min(colon, semicolon));
     let dot = stop;
     while (dot > from && bytes[dot - 1] !== 0x2e && stop - dot <= contactsWantedLength)
         dot--;
     if (stop === end || stop - dot > contactsWantedLength || !contactsWanted.has(contactsBinary(bytes, dot, stop)
         .toUpperCase()))
         return false;
-    return bytes[stop] === 0x3a || bytes.subarray(stop, end).indexOf(0x3a) >= 0;
+    return colon >= 0;
 }
 
 // Takes an unfolded line's bytes; returns { name, params, value }: the property's name, upper case and
