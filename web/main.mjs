@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: ISC
 // The page's start: the people loaded and listed, every control wired to what it does, the fields filled
 // from the address, and the chart drawn once the tool is compiled.
+import { aheadChange, aheadCheckDay, aheadKept, aheadKey, aheadWatchDay, saveEveryone } from './ahead-view.mjs';
 import { addFromFile } from './contacts-import.mjs';
 import { offerFile } from './files.mjs';
 import { element, fields, fillFields, showNameMessage } from './form.mjs';
@@ -51,13 +52,24 @@ function wirePeople() {
     // Made as the link is followed, from the list as it is then; until then, an empty file.
     element('save-people').addEventListener('click', (event) =>
         offerFile(event.currentTarget, peopleVcard(peopleList()), 'text/vcard'));
-    // Another tab of this page changed the list, or storage was cleared.
+    // Another tab of this page changed the list or the days ahead, or storage was cleared.
     window.addEventListener('storage', (event) => {
         if (event.key === peopleKey || event.key === null) {
             loadPeople();
             showPeople();
         }
+        if (event.key === aheadKey)
+            aheadKept();
     });
+}
+
+// Wires the days ahead.
+function wireAhead() {
+    element('ahead-form').addEventListener('submit', (event) => event.preventDefault());
+    element('ahead-days').addEventListener('change', (event) => aheadChange(event.currentTarget.value.trim()));
+    element('save-everyone').addEventListener('click', saveEveryone);
+    document.addEventListener('visibilitychange', aheadCheckDay);
+    aheadWatchDay();
 }
 
 // Lists the people and wires the page, fills the fields, then compiles the tool off the main thread, the
@@ -67,6 +79,7 @@ async function start() {
     showPeople();
     wireChart();
     wirePeople();
+    wireAhead();
     fillFields(lastPerson());
     await toolCompile();
     if (element('result').hasAttribute('aria-busy'))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: ISC
 // The People section's list: each saved person a button that draws their chart, with Rename and Remove,
 // and Undo for the one removed last; the people to compare with.
+import { aheadShow } from './ahead-view.mjs';
 import { element, showNameMessage } from './form.mjs';
 import { mergePeople, personKey } from './people.mjs';
 import { changePeople, peopleList } from './people-store.mjs';
@@ -45,8 +46,9 @@ function personItem(person) {
 
 // Returns a generator that shows the list a piece at a time, yielding after
 // each, so that a page that answers between them draws a piece at a time;
-// then the people to compare with (the one chosen stays chosen) and the
-// person whose chart is shown. It stops where another showing begins.
+// then the people to compare with (the one chosen stays chosen), the person
+// whose chart is shown and everyone's days ahead. It stops where another
+// showing begins.
 export function* peopleShowing() {
     const showing = ++showings;
     const people = peopleList();
@@ -65,10 +67,11 @@ export function* peopleShowing() {
     compare.value = people.some((person) => personKey(person) === chosen) ? chosen : '';
     element('people-actions').hidden = people.length === 0;
     markShown();
+    aheadShow();
 }
 
-// Shows the list, the people to compare with and the person whose chart is
-// shown, at once.
+// Shows the list, the people to compare with, the person whose chart is
+// shown and everyone's days ahead, at once.
 export function showPeople() {
     const showing = peopleShowing();
     let step = showing.next();

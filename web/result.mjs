@@ -105,12 +105,17 @@ export function show() {
     showResult(args, chart.out, runTool(['--table', ...args]).out, comparison(inputs));
 }
 
+// Takes an error thrown where the tool was run; says why the page could not run it.
+export function showFailure(error) {
+    element('failure').textContent = 'The page could not run tivorel: ' + error.message;
+}
+
 // Takes a routine; runs it, and where the tool cannot run at all, says why.
 export function orFail(routine) {
     try {
         routine();
     } catch (error) {
-        element('failure').textContent = 'The page could not run tivorel: ' + error.message;
+        showFailure(error);
     }
 }
 

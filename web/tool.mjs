@@ -14,11 +14,16 @@ function toolBytes() {
     return Uint8Array.from(atob(tivorelWasm), (char) => char.charCodeAt(0));
 }
 
-// Compiles the tool off the main thread, unless a run has compiled it already; a failure is left for the
-// first run to tell.
-export async function toolCompile() {
-    const compiled = await WebAssembly.compile(toolBytes()).catch(() => null);
-    toolModule ??= compiled;
+// The compile begun, a promise kept, so that everyone who waits for it waits for the same.
+let compiling = null;
+
+// Compiles the tool off the main thread, unless a run has compiled it already; returns the promise of it
+// done. A failure is left for the first run to tell.
+export function toolCompile() {
+    compiling ??= WebAssembly.compile(toolBytes()).then((compiled) => {
+        toolModule ??= compiled;
+    }, () => {});
+    return compiling;
 }
 
 // Takes the tool's arguments after argv[0]; runs the tool's main; returns its
