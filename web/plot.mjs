@@ -41,7 +41,6 @@ export function drawPlot(table, room, compared) {
     const other = compared?.table ? compared : null;
     const { names, rows } = table;
     const plotted = curves.filter((curve) => names.includes(curve.name));
-    const criticalColumn = names.indexOf('critical');
     const width = Math.max(300, Math.min(960, room || 720));
     const height = 260;
     const box = { left: 34, right: 24, top: 22, bottom: 34 };
@@ -100,15 +99,20 @@ export function drawPlot(table, room, compared) {
         }
     }
 
-    // Smaller for each later cycle, so that marks on one day all show.
-    rows.forEach((row, day) => {
-        for (const letter of row[criticalColumn]) {
-            const cycle = cycleOfLetter[letter];
-            const mark = svgChild(svg, 'circle', { class: 'critical ' + cycle, cx: x(day), cy: y(0),
-                r: 6 - Object.keys(cycleOfLetter).indexOf(letter) });
-            svgChild(mark, 'title', {}, `${row[0]}: critical day, ${cycle}`);
-        }
-    });
+    // Smaller for each later cycle, so that marks on one day all show: the first person's filled on the
+    // zero line, the compared one's rings under it, so that both show on a day they share.
+    for (const [{ names: columns, rows: days }, whose, below] of (other ? [[other.table, other.name, 10]] : [])
+        .concat([[table, null, 0]])) {
+        const critical = columns.indexOf('critical');
+        days.forEach((row, day) => {
+            for (const letter of row[critical]) {
+                const cycle = cycleOfLetter[letter];
+                const mark = svgChild(svg, 'circle', { class: `critical ${cycle}${whose ? ' other' : ''}`, cx: x(day),
+                    cy: (Number(y(0)) + below).toFixed(1), r: 6 - Object.keys(cycleOfLetter).indexOf(letter) });
+                svgChild(mark, 'title', {}, `${row[0]}: critical day${whose ? ' of ' + whose : ''}, ${cycle}`);
+            }
+        });
+    }
 
     element('plot').replaceChildren(svg);
     drawLegend(plotted, today >= 0, other);
@@ -126,6 +130,8 @@ function drawLegend(plotted, withToday, other) {
             { class: 'curve other ' + curve.name }]));
     items.push([`critical day${other ? ' of ' + other.first : ''}, in its cycle's colour`, 'circle',
         { class: 'critical', r: 5 }]);
+    if (other)
+        items.push([`critical day of ${other.name}, a ring under the line`, 'circle', { class: 'critical other', r: 4 }]);
     if (withToday)
         items.push(['today', 'line', { class: 'today' }]);
     element('legend').replaceChildren(...items.map(([label, shape, attributes]) => {
