@@ -135,13 +135,15 @@ async function main(browser) {
     test.part = 'Tab alone reaches every control, in order, its focus seen';
     await open('birth=1990-05-17&first=2026-12-09&days=62&curves=ei');
     const people = (await listed(page)).flatMap(([who]) => [who, 'Rename', 'Remove']);
+    const ahead = ['ahead-days', ...await page.$$eval('#ahead-list button', (all) => all.map((entry) =>
+        entry.textContent)), 'save-everyone'];
     const order = [];
-    for (let step = 0; step < 19 + people.length; step++) {
+    for (let step = 0; step < 19 + ahead.length + people.length; step++) {
         await page.keyboard.press('Tab');
         order.push(await page.evaluate((focused = document.activeElement) => (focused.id ||
             focused.textContent) + (getComputedStyle(focused).outlineStyle === 'none' ? ' unmarked' : '')));
     }
-    same('focus order', ['birth', 'name', 'save-person', 'first', 'days', 'curve-p', 'curve-e', 'curve-i',
+    same('focus order', [...ahead, 'birth', 'name', 'save-person', 'first', 'days', 'curve-p', 'curve-e', 'curve-i',
         'curve-a', 'draw', ...people, 'compare', 'save-people', 'vcard-file', 'plot', 'print', 'save',
         'save-calendar', 'chart', 'table-box'], order);
     test.part = "a day's values: keys, pointer, touch";
@@ -197,6 +199,79 @@ async function main(browser) {
         `the dark scheme's background and curves: ${colours[1].join(', ')}`);
     check((await page.$eval('meta[http-equiv="Content-Security-Policy"]', (meta) => meta.content))
         .startsWith("default-src 'none'; connect-src 'none';"), 'the page allows requests');
+    await checkAhead(browser, save);
+}
+
+// The days ahead, in a tab whose clock is fixed before the page's script runs, at an instant that is the
+// 12th in Kiritimati and the 10th 12 hours west of UTC: three people's critical days by day, as the tool's
+// --table marks them, the count kept across a reload, everyone's calendar, the bytes of the page guide's
+// commands, read back by python's icalendar; a person's chart from a day.
+async function checkAhead(browser, save) {
+    const { dayInWords } = await import('../../web/ahead.mjs');
+    const tab = await browser.newPage();
+    await tab.evaluateOnNewDocument(() => {
+        const [Real, instant] = [Date, Date.parse('2026-12-11T10:30:00Z')];
+        window.Date = class extends Real {
+            constructor(...given) {
+                super(...(given.length === 0 ? [instant] : given));
+            }
+            static now() {
+                return instant;
+            }
+        };
+    });
+    await tab.goto(`file://${pageFile}`);
+    const [before, people] = [await stored(tab), [['Anna', '1990-05-17'], ['Jürgen Müller', '1968-06-14'],
+        ['Anna', '2026-12-10']]];
+    const uids = (today, days) => people.flatMap(([name, birth]) => tool('--calendar', '--name', name, '--', birth,
+        today, days).out.match(/(?<=^UID:).*(?=\r$)/gm) ?? []);
+    // The words of an entry: the name, with the date of birth where two share it, the cycles, double or triple.
+    const words = ([name, birth], letters) => `${name}${name === 'Anna' ? ` (${birth})` : ''}: ${letters.map((letter) =>
+        cycles[letter]).join(' and ').replace(/ and (?=.* and)/, ', ')}${['', '', ' double', ' triple'][letters.length]}`;
+    for (const [zone, today, days] of [['Pacific/Kiritimati', '2026-12-12', '14'], ['Etc/GMT+12', '2026-12-10', '40']]) {
+        test.part = `the days ahead on ${today} in ${zone}`;
+        await tab.emulateTimezone(zone);
+        await tab.goto(`file://${pageFile}?${zone}#days=31`);
+        if (days === '14') {
+            await stored(tab, noPeople);
+            await savePeople(tab, people);
+        } else {
+            await tab.click('#ahead-days', { clickCount: 3 });
+            await tab.keyboard.type(days);
+            await tab.keyboard.press('Tab');
+            await tab.reload();
+        }
+        await tab.waitForSelector('#ahead:not([aria-busy])');
+        const want = new Map();
+        for (const person of people) {
+            for (const [day, , , , , letters] of fieldsOf(tool('--table', '--', person[1], today, days).out).slice(1))
+                letters && want.set(day, [...want.get(day) ?? [], words(person, [...letters])]);
+        }
+        same('the count, the days, their entries', [days, [...want].sort().map(([day, entries]) => [day,
+            (day === today ? 'Today, ' : '') + dayInWords(day), entries])], [await tab.$eval('#ahead-days', (field) =>
+            field.value), await tab.$$eval('#ahead-list > li', (all) => all.map((item) => [item.querySelector(
+            'time').dateTime, item.querySelector('h3').textContent, [...item.querySelectorAll('button')].map((entry) =>
+            entry.textContent)]))]);
+        fs.rmSync(path.join(test.work, 'everyone-critical-days.ics'), { force: true });
+        const everyone = (await save('#save-everyone', 'everyone-critical-days.ics', tab))?.toString();
+        const commands = fs.readFileSync(path.join(__dirname, '..', '..', 'doc', 'page.md'), 'utf8')
+            .split('makes everyone-critical-days.ics')[1].split('```')[1].trim().split('\n').slice(2);
+        const shell = fs.mkdtempSync(path.join(test.work, 'shell-'));
+        spawnSync('sh', ['-c', [`days=${days} today=${today}`, `set -- ${people.flat().map((word) => `'${word}'`)
+            .join(' ')}`, ...commands].join('\n')], { cwd: shell, env: { ...process.env,
+            PATH: `${path.dirname(toolFile)}:${process.env.PATH}` } });
+        same("everyone's calendar: the guide's commands' bytes", fs.readFileSync(path.join(shell,
+            'everyone-critical-days.ics'), 'utf8'), everyone);
+        const read = spawnSync('/usr/bin/python3', ['-c', 'import icalendar, sys; [print(event["UID"]) for event in ' +
+            'icalendar.Calendar.from_ical(sys.stdin.read()).walk("VEVENT")]'], { input: everyone, encoding: 'utf8' });
+        same("python's icalendar: each person's events in turn", uids(today, days), read.stdout.split('\n')
+            .slice(0, -1));
+    }
+    // Today's last entry is the Anna born today, the last in the list.
+    await tab.click('#ahead-list > li:first-child li:last-child button');
+    same('her chart from today', tool('--', '2026-12-10', '2026-12-10', '31').out, await text(tab, 'chart'));
+    await stored(tab, before);
+    await tab.close();
 }
 
 // The people in FROM's list: a name and a date of birth each.
@@ -268,11 +343,13 @@ async function checkPeople(browser, page, open, save, args) {
     await page.click('#people .person');
     same('the address: the birth changed, no name', address, page.url().split('#')[1]);
     await page.select('#compare', await page.$eval('#compare', (list) => list.options[2].value));
-    const compared = [await text(page, 'compatibility'), await pointsOf(page, '#plot .other'),
-        (await text(page, 'legend')).includes(', ' + hana)];
+    const compared = [await text(page, 'compatibility'), await pointsOf(page, '#plot polyline.other'),
+        (await text(page, 'legend')).includes(', ' + hana), (await view(page)).marks.filter((mark) =>
+            mark.includes(' of '))];
     await open(address.replace('1990-05-17', '1992-03-04'));
-    same("the tool's --compatibility, the second's own curves, named", [tool('--compatibility', '-ei', '--',
-        '1990-05-17', '1992-03-04').out, await pointsOf(page, '#plot polyline'), true], compared);
+    same("the tool's --compatibility, the second's own curves and critical days, named", [tool('--compatibility',
+        '-ei', '--', '1990-05-17', '1992-03-04').out, await pointsOf(page, '#plot polyline'), true,
+    (await view(page)).marks.map((mark) => mark.replace(', ', ` of ${hana}, `))], compared);
     await page.click('#people li:nth-child(2) .person');
     const file = '山田-花子-Hana-Tōkyō-東京都渋谷区神南一丁目代々木-critical-days.ics';
     const calendar = await save('#save-calendar', file);
@@ -354,5 +431,6 @@ async function checkPeople(browser, page, open, save, args) {
     await stored(page, before);
 }
 
-test.run({ [pageFile]: fs.existsSync(pageFile), pdftotext: !spawnSync('pdftotext', ['-v']).error },
+test.run({ [pageFile]: fs.existsSync(pageFile), pdftotext: !spawnSync('pdftotext', ['-v']).error,
+    'python3-icalendar': spawnSync('/usr/bin/python3', ['-c', 'import icalendar']).status === 0 },
     'the page shows what the tool prints', main);
