@@ -131,7 +131,8 @@ function drawLegend(plotted, withToday, other) {
     items.push([`critical day${other ? ' of ' + other.first : ''}, in its cycle's colour`, 'circle',
         { class: 'critical', r: 5 }]);
     if (other)
-        items.push([`critical day of ${other.name}, a ring under the line`, 'circle', { class: 'critical other', r: 4 }]);
+        items.push([`critical day of ${other.name}, a ring under the line`, 'circle',
+            { class: 'critical other', r: 4 }]);
     if (withToday)
         items.push(['today', 'line', { class: 'today' }]);
     element('legend').replaceChildren(...items.map(([label, shape, attributes]) => {
