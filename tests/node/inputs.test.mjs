@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { addressRead, addressWrite, shellWord, toolArgs } from '../../web/address.mjs';
-import { isoDate } from '../../web/dates.mjs';
+import { addDays, dayNumber, daysBetween, isoDate, isRealDay } from '../../web/dates.mjs';
 import { parseTable } from '../../web/table.mjs';
 
 // Inputs as typed, and the command line the page shows for them.
@@ -30,4 +30,30 @@ test("the table's text read, and a day written as the table writes it", () => {
         { names: ['date', 'age', 'physical', 'critical'], rows: [['2026-12-10', '13356', '-0.942261', 'E']] });
     const day = (year, month, date) => isoDate(new Date(new Date(2000, month - 1, date).setFullYear(year)));
     assert.deepEqual([day(-5, 1, 2), day(33, 11, 9), day(2026, 12, 31)], ['-0005-01-02', '0033-11-09', '2026-12-31']);
+});
+
+// A day, whether it is a real date, its day number, the day 40 days later and the days from 2000-01-01 to it.
+const days = [
+    ['2000-02-29', true, 11016, '2000-04-09', 59],
+    ['1900-02-29', false],
+    ['2023-02-29', false],
+    ['2026-04-31', false],
+    ['2026-13-01', false],
+    ['2026-3-29', false],
+    ['02026-03-29', false],
+    ['-0005-01-02', true, -721353, '-0005-02-11', -732310],
+    ['0050-12-01', true, -700931, '0051-01-10', -711888],
+    ['2026-03-27', true, 20539, '2026-05-06', 9582],
+    ['9999-12-31', true, 2932896, '10000-02-09', 2921939],
+];
+
+test('whole days between dates, the years 0 to 99 and leap days among them', () => {
+    // A zone whose clocks change (on 2026-03-29): local midnights there are not all 24 hours apart.
+    process.env.TZ = 'Europe/Berlin';
+    for (const [day, real, number, later, since] of days) {
+        assert.equal(isRealDay(day), real, day);
+        if (real)
+            assert.deepEqual([dayNumber(day), addDays(day, 40), addDays(later, -40), daysBetween('2000-01-01', day)],
+                [number, later, day, since], day);
+    }
 });
