@@ -129,10 +129,11 @@ export function diaryCsvRead(input, today, nameRefusal) {
     const [header, ...rows] = parsed.records;
     if (JSON.stringify(header?.fields) !== JSON.stringify(csvHeader))
         return { line: 1, why: `the first line is not ${csvHeader.join(',')}` };
-    const records = [];
-    const lines = new Map();
+    const [records, lines, refusals] = [[], new Map(), new Map()];
+    // The tool is asked about each name once: a diary of years names one person on thousands of lines.
+    const refusal = (name) => refusals.get(name) ?? refusals.set(name, nameRefusal(name)).get(name);
     for (const { line, fields } of rows) {
-        const record = csvRecord(fields, today, nameRefusal);
+        const record = csvRecord(fields, today, refusal);
         if (record.why !== undefined)
             return { line, why: record.why };
         const [key, { name, birth, day }] = [personKey(record) + ' ' + record.day, record];

@@ -20,7 +20,7 @@ export const diaryScales = [
 ];
 
 // Takes a value; returns whether it is a rating: a whole number from 1 to 5.
-export function isRating(value) {
+function isRating(value) {
     return Number.isInteger(value) && value >= 1 && value <= 5;
 }
 
