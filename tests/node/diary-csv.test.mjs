@@ -40,7 +40,6 @@ const rated = '2026-01-01,Anna,2001-02-03,1,2,3';
 const refusals = [
     ['a rating of 6', [rated, '2026-01-02,Anna,2001-02-03,,6,'], 3],
     ['a rating of 2.5', ['2026-01-02,Anna,2001-02-03,2.5,,'], 2],
-    ['a rating of 3.0', ['2026-01-02,Anna,2001-02-03,,,3.0'], 2],
     ['no real date', [rated, rated.replace('01-01', '02-29')], 3],
     ['a date after today', ['2026-07-01,Anna,2001-02-03,1,,'], 2],
     ['a date before the birth', ['2001-02-02,Anna,2001-02-03,1,,'], 2],

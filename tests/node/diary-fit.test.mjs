@@ -46,22 +46,19 @@ test("the runs asked for, one of the tool's 500 days at most", () => {
     assert.deepEqual(fitRuns(new Map(), 'mind'), []);
 });
 
-// Values made by hand for DAYS days from 2026-01-01: the value of each day from its index; none critical.
-const exact = (days, valueOf) => new Map(Array.from({ length: days }, (_, index) => [addDays('2026-01-01', index),
-    { value: valueOf(index), critical: false }]));
-// Every 23rd day rated 1 to 5 in turn, with values by hand: on a rated day SIGN × its rating, and 11 days
-// later the same again (as good a fit as the birth date's), 7 days later 0.5 whatever the rating (no
-// correlation there), and on other days another value.
-const everyOther = (sign) => [new Map(Array.from({ length: 30 }, (_, at) => [addDays('2026-01-01', 23 * at),
-    at % 5 + 1])), exact(30 * 23 + 22, (index) => ([0, 11].includes(index % 23) ?
-    sign * (Math.floor(index / 23) % 5 + 1) : index % 23 === 7 ? 0.5 : index % 11))];
+// Every 23rd day rated 1 to 5 in turn, with values by hand, none critical: on a rated day SIGN × its rating,
+// and 11 days later the same again (as good a fit as the birth date's), 7 days later 0.5 whatever the rating
+// (no correlation there), and on other days another value.
+const everyPeriod = (sign) => [new Map(Array.from({ length: 30 }, (_, at) => [addDays('2026-01-01', 23 * at),
+    at % 5 + 1])), new Map(Array.from({ length: 30 * 23 + 22 }, (_, index) => [addDays('2026-01-01', index),
+    { value: [0, 11].includes(index % 23) ? sign * (Math.floor(index / 23) % 5 + 1) : index % 23 === 7 ? 0.5 :
+        index % 11, critical: false }]))];
 
 test('exact values, a shift with no correlation, too few days and nothing to test', () => {
-    assert.equal(diaryFit(...everyOther(1), 'body').correlations[0].toFixed(2), '1.00');
     // With no correlation 7 days later, counted as 0: worse than 1, as good as -1.
-    for (const [sign, count] of [[1, 2], [-1, 23]]) {
-        const result = diaryFit(...everyOther(sign), 'body');
-        assert.deepEqual([result.correlations[7], result.count], [null, count], `${sign}`);
+    for (const [sign, count, shown] of [[1, 2, '1.00'], [-1, 23, '-1.00']]) {
+        const { correlations, count: counted } = diaryFit(...everyPeriod(sign), 'body');
+        assert.deepEqual([correlations[0].toFixed(2), correlations[7], counted], [shown, null, count]);
     }
     assert.equal(fit(diary(29, 1, curve(23, 0)), 'body').needed, 1);
     assert.equal(fit(diary(30, 1, () => 4), 'body').untestable, 'ratings');

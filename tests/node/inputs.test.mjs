@@ -32,28 +32,22 @@ test("the table's text read, and a day written as the table writes it", () => {
     assert.deepEqual([day(-5, 1, 2), day(33, 11, 9), day(2026, 12, 31)], ['-0005-01-02', '0033-11-09', '2026-12-31']);
 });
 
-// A day, whether it is a real date, its day number, the day 40 days later and the days from 2000-01-01 to it.
+// A real day, its day number, the day 40 days later and the days from 2000-01-01 to it.
 const days = [
-    ['2000-02-29', true, 11016, '2000-04-09', 59],
-    ['1900-02-29', false],
-    ['2023-02-29', false],
-    ['2026-04-31', false],
-    ['2026-13-01', false],
-    ['2026-3-29', false],
-    ['02026-03-29', false],
-    ['-0005-01-02', true, -721353, '-0005-02-11', -732310],
-    ['0050-12-01', true, -700931, '0051-01-10', -711888],
-    ['2026-03-27', true, 20539, '2026-05-06', 9582],
-    ['9999-12-31', true, 2932896, '10000-02-09', 2921939],
+    ['2000-02-29', 11016, '2000-04-09', 59],
+    ['-0005-01-02', -721353, '-0005-02-11', -732310],
+    ['0050-12-01', -700931, '0051-01-10', -711888],
+    ['2026-03-27', 20539, '2026-05-06', 9582],
+    ['9999-12-31', 2932896, '10000-02-09', 2921939],
 ];
 
 test('whole days between dates, the years 0 to 99 and leap days among them', () => {
     // A zone whose clocks change (on 2026-03-29): local midnights there are not all 24 hours apart.
     process.env.TZ = 'Europe/Berlin';
-    for (const [day, real, number, later, since] of days) {
-        assert.equal(isRealDay(day), real, day);
-        if (real)
-            assert.deepEqual([dayNumber(day), addDays(day, 40), addDays(later, -40), daysBetween('2000-01-01', day)],
-                [number, later, day, since], day);
-    }
+    for (const [day, number, later, since] of days)
+        assert.deepEqual([dayNumber(day), addDays(day, 40), addDays(later, -40), daysBetween('2000-01-01', day)],
+            [number, later, day, since], day);
+    const unreal = ['1900-02-29', '2023-02-29', '2026-04-31', '2026-13-01', '2026-3-29', '02026-03-29'];
+    assert.deepEqual(unreal.filter(isRealDay), []);
+    assert.equal(isRealDay(days[0][0]), true);
 });
