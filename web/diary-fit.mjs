@@ -3,7 +3,7 @@
 // started on the person's birth date better than the same cycle started on any other day? The ratings'
 // correlation with the cycle's values at each shift of 0 to P - 1 days, the birth date's own (shift 0)
 // ranked among them; and the mean rating on the cycle's critical days and on the others.
-import { addDays, daysBetween } from './dates.mjs';
+import { addDays, dayNumber, daysBetween } from './dates.mjs';
 import { diaryScales } from './diary.mjs';
 
 // The fewest rated days the test is made on: with fewer, a correlation of a
@@ -85,14 +85,17 @@ function fitCorrelation(xs, ys) {
 export function diaryFit(ratings, cycle, scale) {
     const days = [...ratings.keys()];
     const scores = [...ratings.values()];
-    const at = (day, shift) => {
-        const entry = cycle.get(addDays(day, shift));
+    // By day number: the day k days after a rated one is then a sum, not a date made for each of days × P.
+    const numbers = days.map(dayNumber);
+    const byNumber = new Map([...cycle].map(([day, entry]) => [dayNumber(day), entry]));
+    const at = (index, shift) => {
+        const entry = byNumber.get(numbers[index] + shift);
         if (entry === undefined)
-            throw new Error(`the cycle lacks the day ${addDays(day, shift)}`);
+            throw new Error(`the cycle lacks the day ${addDays(days[index], shift)}`);
         return entry;
     };
     const mean = (critical) => {
-        const chosen = scores.filter((score, index) => at(days[index], 0).critical === critical);
+        const chosen = scores.filter((score, index) => at(index, 0).critical === critical);
         return chosen.length === 0 ? { days: 0 } : { days: chosen.length, mean: fitMean(chosen) };
     };
     const means = { critical: mean(true), other: mean(false) };
@@ -101,7 +104,7 @@ export function diaryFit(ratings, cycle, scale) {
     const { period } = fitScale(scale);
     const correlations = [];
     for (let shift = 0; shift < period; shift++)
-        correlations.push(fitCorrelation(scores, days.map((day) => at(day, shift).value)));
+        correlations.push(fitCorrelation(scores, days.map((day, index) => at(index, shift).value)));
     if (correlations[0] === null)
         return { untestable: scores.every((score) => score === scores[0]) ? 'ratings' : 'values', ...means };
     const count = 1 + correlations.slice(1).filter((correlation) => (correlation ?? 0) >= correlations[0]).length;
