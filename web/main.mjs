@@ -3,6 +3,8 @@
 // from the address, and the chart drawn once the tool is compiled.
 import { aheadChange, aheadCheckDay, aheadKept, aheadKey, aheadWatchDay, saveEveryone } from './ahead-view.mjs';
 import { addFromFile } from './contacts-import.mjs';
+import { addDiary, saveDiary } from './diary-file.mjs';
+import { diaryButtons, diaryChooseDay, diaryKey, diaryLoad, diaryShow } from './diary-view.mjs';
 import { offerFile } from './files.mjs';
 import { element, fields, fillFields, showNameMessage } from './form.mjs';
 import { showPeople, undoRemoval } from './people-list.mjs';
@@ -45,6 +47,7 @@ function wirePeople() {
     element('name').addEventListener('input', () => {
         showNameMessage('');
         markShown();
+        orFail(diaryShow);
     });
     element('compare').addEventListener('change', () => orFail(show));
     element('undo').addEventListener('click', () => orFail(undoRemoval));
@@ -60,7 +63,22 @@ function wirePeople() {
         }
         if (event.key === aheadKey)
             aheadKept();
+        if (event.key === diaryKey || event.key === null) {
+            diaryLoad();
+            orFail(diaryShow);
+        }
     });
+}
+
+// Wires the diary: its rows of ratings, the day chosen, diary.csv saved and added.
+function wireDiary() {
+    diaryButtons();
+    element('diary-form').addEventListener('submit', (event) => event.preventDefault());
+    element('diary-day').addEventListener('change', (event) => orFail(() => diaryChooseDay(event.currentTarget
+        .value)));
+    // Made as the link is followed, from the diary as it is then.
+    element('save-diary').addEventListener('click', saveDiary);
+    element('diary-file').addEventListener('change', (event) => addDiary(event.currentTarget));
 }
 
 // Wires the days ahead.
@@ -76,6 +94,8 @@ function wireAhead() {
 // page answering meanwhile, and shows the chart, unless a change of the fields has shown one already.
 async function start() {
     loadPeople();
+    diaryLoad();
+    wireDiary();
     showPeople();
     wireChart();
     wirePeople();

@@ -2,6 +2,7 @@
 // The People section's list: each saved person a button that draws their chart, with Rename and Remove,
 // and Undo for the one removed last; the people to compare with.
 import { aheadShow } from './ahead-view.mjs';
+import { diaryPutBack, diaryRename, diaryShow, diaryTake } from './diary-view.mjs';
 import { element, showNameMessage } from './form.mjs';
 import { mergePeople, personKey } from './people.mjs';
 import { changePeople, peopleList } from './people-store.mjs';
@@ -47,8 +48,8 @@ function personItem(person) {
 // Returns a generator that shows the list a piece at a time, yielding after
 // each, so that a page that answers between them draws a piece at a time;
 // then the people to compare with (the one chosen stays chosen), the person
-// whose chart is shown and everyone's days ahead. It stops where another
-// showing begins.
+// whose chart is shown and their diary, and everyone's days ahead. It stops
+// where another showing begins.
 export function* peopleShowing() {
     const showing = ++showings;
     const people = peopleList();
@@ -67,11 +68,12 @@ export function* peopleShowing() {
     compare.value = people.some((person) => personKey(person) === chosen) ? chosen : '';
     element('people-actions').hidden = people.length === 0;
     markShown();
+    diaryShow();
     aheadShow();
 }
 
 // Shows the list, the people to compare with, the person whose chart is
-// shown and everyone's days ahead, at once.
+// shown and their diary, and everyone's days ahead, at once.
 export function showPeople() {
     const showing = peopleShowing();
     let step = showing.next();
@@ -136,6 +138,7 @@ function renamePerson(person, name, message) {
     const comparedKey = element('compare').value;
     changePeople((list) => mergePeople(list.map((each) => (personKey(each) === before ? { ...each, name } : each))),
         false);
+    diaryRename(before, after);
     showPeople();
     if (shownKey === before)
         element('name').value = name;
@@ -154,6 +157,7 @@ export function note(message, withUndo) {
 // Takes a person; removes them, with Undo offered and given the focus.
 function removePerson(person) {
     changePeople((list) => list.filter((each) => personKey(each) !== personKey(person)), false);
+    diaryTake(personKey(person));
     showPeople();
     removed = person;
     note(`Removed ${person.name}, born ${person.birth}.`, true);
@@ -165,6 +169,7 @@ function removePerson(person) {
 export function undoRemoval() {
     const person = removed;
     changePeople((list) => mergePeople(list, [person]), true);
+    diaryPutBack(personKey(person));
     showPeople();
     note(`${person.name} is back.`, false);
     orFail(show);

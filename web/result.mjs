@@ -4,6 +4,7 @@
 import { addressWrite, shellWord, toolArgs } from './address.mjs';
 import { showChart, showTable } from './chart-view.mjs';
 import { comparison, showComparison } from './compare.mjs';
+import { diaryShow } from './diary-view.mjs';
 import { dropFile, offerFile } from './files.mjs';
 import { element, readFields, showMessage } from './form.mjs';
 import { markShown, personShown } from './person-shown.mjs';
@@ -90,6 +91,7 @@ export function show() {
     element('command').textContent = ['tivorel', ...args.map(shellWord)].join(' ');
     element('failure').textContent = '';
     markShown();
+    diaryShow();
     if (inputs.birth === '') {
         showMessage(null, '');
         showResult(null, null, null, null);
