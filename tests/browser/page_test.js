@@ -138,13 +138,14 @@ async function main(browser) {
     const ahead = ['ahead-days', ...await page.$$eval('#ahead-list button', (all) => all.map((entry) =>
         entry.textContent)), 'save-everyone'];
     const order = [];
-    for (let step = 0; step < 19 + ahead.length + people.length; step++) {
+    for (let step = 0; step < 21 + ahead.length + people.length; step++) {
         await page.keyboard.press('Tab');
         order.push(await page.evaluate((focused = document.activeElement) => (focused.id ||
             focused.textContent) + (getComputedStyle(focused).outlineStyle === 'none' ? ' unmarked' : '')));
     }
     same('focus order', [...ahead, 'birth', 'name', 'save-person', 'first', 'days', 'curve-p', 'curve-e', 'curve-i',
-        'curve-a', 'draw', ...people, 'compare', 'save-people', 'vcard-file', 'plot', 'print', 'save',
+        'curve-a', 'draw', ...people, 'compare', 'save-people', 'vcard-file', 'save-diary', 'diary-file', 'plot',
+        'print', 'save',
         'save-calendar', 'chart', 'table-box'], order);
     test.part = "a day's values: keys, pointer, touch";
     same('readout announced', 'polite', await page.$eval('#readout', (node) => node.ariaLive));
@@ -202,12 +203,8 @@ async function main(browser) {
     await checkAhead(browser, save);
 }
 
-// The days ahead, in a tab whose clock is fixed before the page's script runs, at an instant that is the
-// 12th in Kiritimati and the 10th 12 hours west of UTC: three people's critical days by day, as the tool's
-// --table marks them, the count kept across a reload, everyone's calendar, the bytes of the page guide's
-// commands, read back by python's icalendar; a person's chart from a day.
-async function checkAhead(browser, save) {
-    const { dayInWords } = await import('../../web/ahead.mjs');
+// Returns a new tab whose clock is fixed before the page's script runs, at 2026-12-11T10:30:00Z, on the page.
+async function clockedTab(browser) {
     const tab = await browser.newPage();
     await tab.evaluateOnNewDocument(() => {
         const [Real, instant] = [Date, Date.parse('2026-12-11T10:30:00Z')];
@@ -221,6 +218,16 @@ async function checkAhead(browser, save) {
         };
     });
     await tab.goto(`file://${pageFile}`);
+    return tab;
+}
+
+// The days ahead, in a tab whose clock is fixed before the page's script runs, at an instant that is the
+// 12th in Kiritimati and the 10th 12 hours west of UTC: three people's critical days by day, as the tool's
+// --table marks them, the count kept across a reload, everyone's calendar, the bytes of the page guide's
+// commands, read back by python's icalendar; a person's chart from a day.
+async function checkAhead(browser, save) {
+    const { dayInWords } = await import('../../web/ahead.mjs');
+    const tab = await clockedTab(browser);
     const [before, people] = [await stored(tab), [['Anna', '1990-05-17'], ['Jürgen Müller', '1968-06-14'],
         ['Anna', '2026-12-10']]];
     const uids = (today, days) => people.flatMap(([name, birth]) => tool('--calendar', '--name', name, '--', birth,
@@ -428,7 +435,64 @@ async function checkPeople(browser, page, open, save, args) {
     same('the chart of one born 1969-07-20T23:30:00Z', tool('-ei', '--', '1969-07-20', '2026-12-09',
         '62').out, await text(page, 'chart'));
     await page.emulateTimezone('UTC');
+    await checkDiary(browser, save);
     await stored(page, before);
+}
+
+// The diary of a saved person: days rated and a rating cleared, found again after a reload, a rename, and
+// a removal and its Undo; saved as diary.csv and added back to an emptied page, with the person.
+async function checkDiary(browser, save) {
+    test.part = 'the diary, on 2026-12-11';
+    const page = await clockedTab(browser);
+    let loads = 0;
+    const open = async (fragment) => {
+        await page.goto(`file://${pageFile}?diary${++loads}#${fragment}`);
+        await page.waitForSelector('#result:not([aria-busy])');
+    };
+    // Rates on DAY, as typed, the scales of RATINGS, each a scale and a rating.
+    const rate = async (day, ratings) => {
+        await page.$eval('#diary-day', (field, value) => { field.value = value; }, day);
+        await page.$eval('#diary-day', (field) => field.dispatchEvent(new Event('change')));
+        for (const [scale, rating] of ratings)
+            await page.click(`#ratings [data-scale=${scale}]:nth-of-type(${rating})`);
+    };
+    // The ratings shown of DAY, and the diary's title.
+    const shown = async (day) => {
+        await rate(day, []);
+        return [await text(page, 'diary-title'), await page.$$eval('#ratings [aria-pressed=true]', (all) =>
+            all.map((button) => button.dataset.scale + ' ' + button.textContent))];
+    };
+    await stored(page, noPeople);
+    await page.evaluate(() => localStorage.removeItem('tivorel.diary'));
+    await open('birth=1985-01-01&first=2026-12-09&days=31');
+    await savePeople(page, [['Dora', '1985-01-01']]);
+    await rate('', [['body', 4], ['mood', 2]]);
+    await rate('2020/2/29', [['mind', 5], ['body', 3], ['body', 3]]);
+    const days = [['Diary of Dora', ['body 4', 'mood 2']], ['Diary of Dora', ['mind 5']]];
+    await open('');
+    same('today and a leap day, after a reload', days, [await shown(''), await shown('2020-02-29')]);
+    await page.click('[aria-label="Rename Dora"]');
+    await page.keyboard.type('Dora Maar\n');
+    const renamed = days.map(([, ratings]) => ['Diary of Dora Maar', ratings]);
+    same('renamed', renamed, [await shown(''), await shown('2020-02-29')]);
+    await page.click('[aria-label="Remove Dora Maar"]');
+    const gone = await page.$eval('#diary-person', (part) => part.hidden);
+    await page.click('#undo');
+    same('removed, and back', [true, ...renamed], [gone, await shown(''), await shown('2020-02-29')]);
+    const csv = 'date,name,birth,body,mood,mind\r\n2020-02-29,Dora Maar,1985-01-01,,,5\r\n2026-12-11,Dora Maar,' +
+        '1985-01-01,4,2,\r\n';
+    same('diary.csv', csv, (await save('#save-diary', 'diary.csv', page))?.toString());
+    await stored(page, noPeople);
+    await page.evaluate(() => localStorage.removeItem('tivorel.diary'));
+    await open('');
+    await (await page.$('#diary-file')).uploadFile(path.join(test.work, 'diary.csv'));
+    await page.waitForFunction(() => document.getElementById('diary-file-msg').textContent !== '');
+    await page.click('#people .person');
+    same('diary.csv added to an emptied page', ['3 ratings added for 1 person, 1 person added to the list.',
+        [['Dora Maar', '1985-01-01']], ...renamed], [await text(page, 'diary-file-msg'), await listed(page),
+        await shown(''), await shown('2020-02-29')]);
+    await page.evaluate(() => localStorage.removeItem('tivorel.diary'));
+    await page.close();
 }
 
 test.run({ [pageFile]: fs.existsSync(pageFile), pdftotext: !spawnSync('pdftotext', ['-v']).error,
