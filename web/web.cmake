@@ -59,7 +59,8 @@ foreach(bundle page site)
         set(entry site/main.mjs)
     endif()
     add_custom_command(OUTPUT ${bundle}-bundle.js
-        COMMAND ${TIVOREL_ESBUILD} ${entry} --bundle --format=iife --charset=utf8 --log-level=warning
+        COMMAND ${TIVOREL_ESBUILD} ${entry} --bundle --format=iife --charset=utf8 --minify-whitespace
+            --log-level=warning
             --outfile=${CMAKE_CURRENT_BINARY_DIR}/${bundle}-bundle.js
         WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR}
         DEPENDS ${page_modules}
