@@ -44,9 +44,10 @@ set_target_properties(tivorel_page PROPERTIES CXX_LINKER_LAUNCHER "${link_launch
 
 # The page's script is ES modules, one job each (main.mjs starts the page), which
 # esbuild bundles into one script, from Debian's esbuild package: one static
-# program, nothing to install from npm. It runs in web/, so that the comment
-# it writes before each module's code names the module by its path there and
-# by no path of this machine; site/main.mjs is the web site's.
+# program, nothing to install from npm. Its white space is minified, names
+# kept for a stack trace. It runs in web/, so that whatever it writes of a
+# module's path is the path there, no path of this machine; site/main.mjs is
+# the web site's.
 find_program(TIVOREL_ESBUILD esbuild)
 if(NOT TIVOREL_ESBUILD)
     message(FATAL_ERROR "The page's script is bundled by esbuild (Debian: apt-get install esbuild); "
