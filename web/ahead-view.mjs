@@ -24,13 +24,16 @@ let shown = { today: '', days: '', people: [] };
 let chosen = null;
 let drawing = 0;
 
-// Returns the count of days chosen: on this page, else kept on this device, else the default.
+// Returns the count of days chosen: on this page, else kept on this device, else the default, which also
+// stands for what storage holds that is no count this page keeps.
 function chosenDays() {
+    let kept = null;
     try {
-        return chosen ?? peopleStorage()?.getItem(aheadKey) ?? aheadDefault;
+        kept = peopleStorage()?.getItem(aheadKey);
     } catch {
-        return aheadDefault;
+        // No storage: the default.
     }
+    return chosen ?? (/^([1-9]\d?|[1-4]\d\d|500)$/.test(kept) ? kept : aheadDefault);
 }
 
 // Takes a person and a day; draws their chart from that day, the count and the curves kept.
@@ -133,16 +136,17 @@ async function draw() {
     showDays(people, tables, today, days);
 }
 
-// Takes the count of days as typed; keeps it and draws the section, or shows the tool's message under it.
-export function aheadChange(days) {
-    const refusal = runTool(['--table', '--', '2000-01-01', '2000-01-01', days]).err;
-    element('ahead-days-msg').textContent = refusal;
-    element('ahead-days').toggleAttribute('aria-invalid', refusal !== '');
-    if (refusal !== '')
+// Takes the count of days as typed; keeps it as the tool reads it and draws the section, or shows the
+// tool's message under it.
+export function aheadChange(typed) {
+    const run = runTool(['--table', '--', '2000-01-01', '2000-01-01', typed]);
+    element('ahead-days-msg').textContent = run.err;
+    element('ahead-days').toggleAttribute('aria-invalid', run.status !== 0);
+    if (run.status !== 0)
         return;
-    chosen = days;
+    chosen = String(parseTable(run.out).rows.length);
     try {
-        peopleStorage()?.setItem(aheadKey, days);
+        peopleStorage()?.setItem(aheadKey, chosen);
     } catch {
         // Kept while the page is open only.
     }
