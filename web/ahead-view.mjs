@@ -77,13 +77,10 @@ function dayItems(days, today, people) {
     });
 }
 
-// Takes the people, their tables, today and the count; shows their critical days, or that there are none,
-// and offers everyone's calendar, or says why there is nothing to save.
-function showDays(people, tables, today, days) {
-    const found = aheadDays(people, tables);
+// Takes the people, their tables, today and the count; offers everyone's calendar, or says why there is
+// nothing to save; says that nobody has a critical day, where nobody has.
+function showOffer(people, tables, today, days, found) {
     const count = tables.find((table) => table !== null)?.rows.length ?? 0;
-    element('ahead-list').replaceChildren(...dayItems(found, today, people));
-    element('ahead').removeAttribute('aria-busy');
     element('ahead-none').textContent = found.length > 0 ? '' : `No critical day for anyone in the ${count} ` +
         `day${count === 1 ? '' : 's'} from today.`;
     shown = { today, days, people: people.filter((person, k) => tables[k]?.rows.some((row) => row.at(-1) !== '')) };
@@ -119,21 +116,32 @@ async function draw() {
     element('ahead-days').value = days;
     // Off the main thread as the page opens, not compiled here at once.
     await toolCompile();
-    if (mine !== drawing)
-        return;
-    const tables = [];
     let sliceStart = performance.now();
-    for (const person of people) {
+    // Lets the page answer where this slice has run its time; returns whether a later drawing began.
+    const later = async () => {
         if (performance.now() - sliceStart > sliceMs) {
             await new Promise((resolve) => setTimeout(resolve, 0));
-            if (mine !== drawing)
-                return;
             sliceStart = performance.now();
         }
+        return mine !== drawing;
+    };
+    const tables = [];
+    for (const person of people) {
+        if (await later())
+            return;
         const run = runTool(['--table', '--', person.birth, today, days]);
         tables.push(run.status === 0 ? parseTable(run.out) : null);
     }
-    showDays(people, tables, today, days);
+    const found = aheadDays(people, tables);
+    showOffer(people, tables, today, days, found);
+    // A day at a time, so that the entries of a list of thousands are put in place a slice at a time.
+    element('ahead-list').replaceChildren();
+    for (const day of found) {
+        if (await later())
+            return;
+        element('ahead-list').append(...dayItems([day], today, people));
+    }
+    element('ahead').removeAttribute('aria-busy');
 }
 
 // Takes the count of days as typed; keeps it as the tool reads it and draws the section, or shows the
