@@ -3,8 +3,8 @@
 // today's or an earlier day's, each rating kept on this device as it is chosen; the diary follows a person
 // renamed, and goes and comes back with one removed and their Undo.
 import { isoDate } from './dates.mjs';
-import { changeDiary, diaryKey, diaryScales, putBackRatings, rateDay, readDiary, renameRatings, takeRatings }
-    from './diary.mjs';
+import { changeDiary, diaryKey, diaryScales, mergeDiaries, putBackRatings, rateDay, readDiary, renameRatings,
+    takeRatings } from './diary.mjs';
 import { showFit } from './fit-view.mjs';
 import { element } from './form.mjs';
 import { personKey } from './people.mjs';
@@ -42,7 +42,7 @@ export function diaryLoad() {
     else if (stored.failure !== undefined)
         diaryMessage(`The diary cannot be read from this browser's storage: ${stored.failure}.`);
     if (stored.diary !== undefined)
-        diary = unstored ? { ...stored.diary, ...diary } : stored.diary;
+        diary = unstored ? mergeDiaries(diary, stored.diary) : stored.diary;
 }
 
 // Takes a change of the diary and whether it is a rating the person made; makes it in the diary as stored
