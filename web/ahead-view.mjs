@@ -8,6 +8,7 @@ import { dropFile, offerFile } from './files.mjs';
 import { element, fields, showNameMessage } from './form.mjs';
 import { peopleList, peopleStorage } from './people-store.mjs';
 import { orFail, showFailure, update } from './result.mjs';
+import { inSlices } from './slices.mjs';
 import { parseTable } from './table.mjs';
 import { runTool, toolCompile } from './tool.mjs';
 
@@ -116,18 +117,17 @@ async function draw() {
     element('ahead-days').value = days;
     // Off the main thread as the page opens, not compiled here at once.
     await toolCompile();
-    let sliceStart = performance.now();
-    // Lets the page answer where this slice has run its time; returns whether a later drawing began.
-    const later = async () => {
-        if (performance.now() - sliceStart > sliceMs) {
-            await new Promise((resolve) => setTimeout(resolve, 0));
-            sliceStart = performance.now();
-        }
-        return mine !== drawing;
-    };
+    await inSlices(pieces(mine, people, today, days), sliceMs);
+}
+
+// Takes the number of the drawing, the people, today and the count; returns a generator that draws the
+// section a piece at a time, yielding after each: the tool's table for a person, the entries of a day. It
+// stops where a later drawing begins.
+function* pieces(mine, people, today, days) {
     const tables = [];
     for (const person of people) {
-        if (await later())
+        yield;
+        if (mine !== drawing)
             return;
         const run = runTool(['--table', '--', person.birth, today, days]);
         tables.push(run.status === 0 ? parseTable(run.out) : null);
@@ -137,7 +137,8 @@ async function draw() {
     // A day at a time, so that the entries of a list of thousands are put in place a slice at a time.
     element('ahead-list').replaceChildren();
     for (const day of found) {
-        if (await later())
+        yield;
+        if (mine !== drawing)
             return;
         element('ahead-list').append(...dayItems([day], today, people));
     }

@@ -6,6 +6,7 @@ import { element } from './form.mjs';
 import { mergePeople } from './people.mjs';
 import { peopleShowing } from './people-list.mjs';
 import { changePeople, peopleList } from './people-store.mjs';
+import { inSlices } from './slices.mjs';
 import { contactsOversize, contactsReading, contactsSummary } from './vcard-read.mjs';
 
 // How long a slice of the reading runs before the page may answer, in milliseconds.
@@ -15,34 +16,6 @@ const contactsMomentMs = 300;
 
 // The files added so far, one after another: a file chosen while another is read waits for it.
 let adding = Promise.resolve();
-
-// Returns a promise kept once the page has done what was waiting: a message to itself through a channel,
-// which, unlike a timer, is not held back after several in a row.
-function nextTask() {
-    return new Promise((resolve) => {
-        const channel = new MessageChannel();
-        channel.port1.onmessage = () => {
-            channel.port1.close();
-            resolve();
-        };
-        channel.port2.postMessage(null);
-    });
-}
-
-// Takes a generator and how long a slice runs (0: one piece at a time, for
-// work whose cost is in the drawing that follows it); advances it in slices,
-// with a pause before each where the page can answer; returns what it returns.
-async function inSlices(work, sliceMs) {
-    for (;;) {
-        await nextTask();
-        const end = performance.now() + sliceMs;
-        let step = work.next();
-        while (!step.done && performance.now() < end)
-            step = work.next();
-        if (step.done)
-            return step.value;
-    }
-}
 
 // Takes the file input; adds the people of the file chosen in it to the list,
 // all in one change, once the files chosen before it are added, says how many

@@ -8,6 +8,7 @@ import { mergePeople, personKey } from './people.mjs';
 import { changePeople, peopleList } from './people-store.mjs';
 import { markShown, personShown } from './person-shown.mjs';
 import { orFail, show, update } from './result.mjs';
+import { atOnce } from './slices.mjs';
 import { runTool } from './tool.mjs';
 
 // The person removed last, for Undo.
@@ -75,10 +76,7 @@ export function* peopleShowing() {
 // Shows the list, the people to compare with, the person whose chart is
 // shown and their diary, and everyone's days ahead, at once.
 export function showPeople() {
-    const showing = peopleShowing();
-    let step = showing.next();
-    while (!step.done)
-        step = showing.next();
+    atOnce(peopleShowing());
 }
 
 // Takes a person's key; gives their button in the list the focus.

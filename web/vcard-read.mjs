@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: ISC
 // Reads the people out of a vCard file: each contact's name and date of birth, for the page's list of
 // people, and the sentence that tells the reader what was added and what was left out, and why.
+import { atOnce } from './slices.mjs';
 import { contactsUtf8 } from './vcard-bytes.mjs';
 import { contactsCards } from './vcard-cards.mjs';
 import { contactsSplit, contactsText, contactsUnescape } from './vcard-values.mjs';
@@ -70,11 +71,7 @@ export function* contactsReading(bytes, known = []) {
 // Takes the file's bytes and the people already in the list; returns what
 // contactsReading returns, read all at once.
 export function contactsRead(bytes, known = []) {
-    const reading = contactsReading(bytes, known);
-    let step = reading.next();
-    while (!step.done)
-        step = reading.next();
-    return step.value;
+    return atOnce(contactsReading(bytes, known));
 }
 
 // Takes what contactsRead returned; returns the sentence to show the reader.
