@@ -8,7 +8,7 @@ import { diaryScales } from './diary.mjs';
 
 // The fewest rated days the test is made on: with fewer, a correlation of a
 // few days says more about chance than about the cycle.
-const fitLeast = 30;
+export const fitLeast = 30;
 // The most days one --table run prints.
 const fitRunLength = 500;
 

@@ -2,7 +2,7 @@
 // Whether the shown person's cycles fit their diary: for each scale and its cycle, the test's figures in
 // words, a small picture of the fit at each start of the cycle, the birth date's marked, and the mean rating
 // on the cycle's critical days and on the others.
-import { diaryFit, fitCycle, fitRuns } from './diary-fit.mjs';
+import { diaryFit, fitCycle, fitLeast, fitRuns } from './diary-fit.mjs';
 import { diaryScales, scaleRatings } from './diary.mjs';
 import { element } from './form.mjs';
 import { personKey } from './people.mjs';
@@ -47,7 +47,7 @@ function fitPicture(correlations, period) {
 // Takes the test of a scale (diaryFit), the scale and its cycle; returns what it says in words.
 function fitWords(fit, scale, cycle) {
     if (fit.needed !== undefined)
-        return `${30 - fit.needed} of the 30 rated days the test needs: ${fit.needed} more to rate.`;
+        return `${fitLeast - fit.needed} of the ${fitLeast} rated days the test needs: ${fit.needed} more to rate.`;
     if (fit.untestable === 'ratings')
         return `Every ${scale} rating is the same: there is nothing to test.`;
     if (fit.untestable === 'values')

@@ -7,17 +7,15 @@ import { nameRefusal, note, showPeople } from './people-list.mjs';
 import { changePeople } from './people-store.mjs';
 import { markShown } from './person-shown.mjs';
 import { update } from './result.mjs';
-import { parseTable } from './table.mjs';
-import { runTool } from './tool.mjs';
+import { toolDate } from './tool.mjs';
 
 // Takes a date of birth as typed; returns { birth } as the tool's table writes
 // it, so that two ways to type one date are one person, or { refusal }.
 // vCard dates have years 1 to 9999, and the saved list must go into one.
 function birthToSave(typed) {
-    const run = runTool(['--table', '--', typed, typed, '1']);
-    if (run.status !== 0)
-        return { refusal: run.err };
-    const birth = parseTable(run.out).rows[0][0];
+    const { day: birth, refusal } = toolDate(typed);
+    if (refusal !== undefined)
+        return { refusal };
     return /^(?!0000)\d{4}-/.test(birth) ? { birth }
         : { refusal: `${birth}: a person is saved with a year of birth from 1 to 9999.` };
 }

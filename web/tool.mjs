@@ -3,6 +3,7 @@
 // script begins with what make-page.js puts before the modules: tivorelWasm, the WebAssembly in base64,
 // and emscripten's createTivorel, which makes an instance of the tool's module.
 /* global createTivorel, tivorelWasm */
+import { parseTable } from './table.mjs';
 
 // Compiled once, off the main thread as the page opens (toolCompile), so that a busy phone answers while it
 // compiles; each run of the tool gets an instance of its own, as each run of the command gets a process of
@@ -52,4 +53,11 @@ export function runTool(args) {
         },
     });
     return run;
+}
+
+// Takes a date as typed; returns { day } as the tool's table writes it, so that two ways to type one date
+// are one day, or { refusal }, the tool's message.
+export function toolDate(typed) {
+    const run = runTool(['--table', '--', typed, typed, '1']);
+    return run.status === 0 ? { day: parseTable(run.out).rows[0][0] } : { refusal: run.err };
 }
