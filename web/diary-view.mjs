@@ -3,15 +3,14 @@
 // today's or an earlier day's, each rating kept on this device as it is chosen; the diary follows a person
 // renamed, and goes and comes back with one removed and their Undo.
 import { isoDate } from './dates.mjs';
-import { changeDiary, diaryKey, diaryScales, mergeDiaries, putBackRatings, rateDay, readDiary, renameRatings,
-    takeRatings } from './diary.mjs';
+import { changeDiary, diaryKey, diaryScales, putBackRatings, rateDay, readDiary, renameRatings, takeRatings }
+    from './diary.mjs';
 import { showFit } from './fit-view.mjs';
 import { element } from './form.mjs';
 import { personKey } from './people.mjs';
 import { peopleStorage } from './people-store.mjs';
 import { personShown } from './person-shown.mjs';
-import { parseTable } from './table.mjs';
-import { runTool } from './tool.mjs';
+import { toolDate } from './tool.mjs';
 
 export { diaryKey };
 
@@ -35,14 +34,14 @@ function diaryMessage(message) {
 // Reads the stored diary, with what a failed write left unstored; where storage cannot be read, keeps the
 // diary shown and says why.
 export function diaryLoad() {
-    const stored = readDiary(peopleStorage());
+    const stored = readDiary(peopleStorage(), diary, unstored);
     if (stored.unreadable !== undefined)
         diaryMessage('The diary stored in this browser is in a form this page cannot read (another version of ' +
             'the page wrote it, or it was edited): the page writes over it only when you rate a day.');
     else if (stored.failure !== undefined)
         diaryMessage(`The diary cannot be read from this browser's storage: ${stored.failure}.`);
     if (stored.diary !== undefined)
-        diary = unstored ? mergeDiaries(diary, stored.diary) : stored.diary;
+        diary = stored.diary;
 }
 
 // Takes a change of the diary and whether it is a rating the person made; makes it in the diary as stored
@@ -86,10 +85,9 @@ function dayShown(person, today) {
 export function diaryChooseDay(typed) {
     const [person, today] = [personShown(), isoDate(new Date())];
     const written = typed.trim() === '' ? today : typed.trim();
-    const run = runTool(['--table', '--', written, written, '1']);
-    const day = run.status === 0 ? parseTable(run.out).rows[0][0] : null;
-    const refusal = run.status !== 0 ? run.err : day > today ? `${day} is after today: rate it once it has been.`
-        : day < person.birth ? `${day} is before ${person.name} was born.` : '';
+    const { day, refusal: read } = toolDate(written);
+    const refusal = read ?? (day > today ? `${day} is after today: rate it once it has been.`
+        : day < person.birth ? `${day} is before ${person.name} was born.` : '');
     element('diary-day-msg').textContent = refusal;
     element('diary-day').toggleAttribute('aria-invalid', refusal !== '');
     if (refusal === '')

@@ -4,12 +4,12 @@
 // it, read and changed as stored now, which another tab may have changed since. Takes the storage as an
 // argument: the page passes the browser's.
 import { isRealDay } from './dates.mjs';
+import { storedChange, storedLoad } from './stored.mjs';
 
-// Where the diary is stored, beside the people's list, whose stored form stays as it was, and the version of
-// its form there: { version, people: { [personKey]: { [YYYY-MM-DD]: { body, mood, mind } } } }, each rating a
-// whole number from 1 to 5; a scale not rated is left out, and so is a day or a person with no rating.
+// Where the diary is stored, beside the people's list, whose stored form stays as it was; its form there is
+// { version: 1, people: { [personKey]: { [YYYY-MM-DD]: { body, mood, mind } } } }, each rating a whole
+// number from 1 to 5; a scale not rated is left out, and so is a day or a person with no rating.
 export const diaryKey = 'tivorel.diary';
-const diaryVersion = 1;
 
 // The scales a day is rated on, each with the cycle that makes a claim about it: its column in the tool's
 // table, its letter in the table's critical column and its period in days.
@@ -24,15 +24,9 @@ function isRating(value) {
     return Number.isInteger(value) && value >= 1 && value <= 5;
 }
 
-// Takes the stored text; returns the diary ({ [personKey]: { [day]: { body, mood, mind } } }), or null where
-// it is not in the form this version of the page writes.
-function parseDiary(text) {
-    let stored = null;
-    try {
-        stored = JSON.parse(text);
-    } catch {
-        return null;
-    }
+// Takes the stored people; returns them as the diary ({ [personKey]: { [day]: { body, mood, mind } } }), or
+// null where they are not in the form this version of the page writes.
+function readDiaryPeople(people) {
     const isRecord = (value) => typeof value === 'object' && value !== null && !Array.isArray(value);
     // Some entries, each as the test says: this page writes no empty day and no person without a day.
     const isFilled = (value, test) => isRecord(value) && Object.keys(value).length > 0 &&
@@ -40,23 +34,21 @@ function parseDiary(text) {
     const isDay = ([day, ratings]) => isRealDay(day) && isFilled(ratings, ([scale, rating]) =>
         diaryScales.some((each) => each.scale === scale) && isRating(rating));
     const isPerson = ([, days]) => isFilled(days, isDay);
-    if (stored?.version !== diaryVersion || !isRecord(stored.people) || !Object.entries(stored.people).every(isPerson))
-        return null;
-    return stored.people;
+    return isRecord(people) && Object.entries(people).every(isPerson) ? people : null;
 }
 
-// Takes web storage, or null where the page may not use it; returns { diary }, { unreadable: the stored
-// text } or, where storage cannot be read at all, { failure: why }.
-export function readDiary(storage) {
-    if (storage === null)
-        return { failure: 'this browser gives this page no web storage' };
-    try {
-        const text = storage.getItem(diaryKey);
-        const diary = text === null ? {} : parseDiary(text);
-        return diary === null ? { unreadable: text } : { diary };
-    } catch (error) {
-        return { failure: error.message };
-    }
+// The diary's stored form, for stored.mjs: where a write failed, the diary stored and the one shown make
+// one, the shown one's ratings winning.
+const diaryForm = { key: diaryKey, version: 1, empty: {}, read: readDiaryPeople,
+    merge: (stored, shown) => mergeDiaries(shown, stored), kept: 'what it holds now is kept until you rate a day' };
+
+// Takes web storage, or null where the page may not use it, and the diary shown and whether it holds a
+// change that storage lacks (a write failed); returns { diary }, the diary stored, merged with the diary
+// shown where a write failed, { unreadable: the stored text } or, where storage cannot be read at all,
+// { failure: why }.
+export function readDiary(storage, shown = {}, unstored = false) {
+    const { value, ...rest } = storedLoad(storage, diaryForm, shown, unstored);
+    return value === undefined ? rest : { diary: value };
 }
 
 // Takes two diaries; returns one with the ratings of both, the first's where both rate one day on one scale.
@@ -78,19 +70,8 @@ export function mergeDiaries(first, second) {
 // by a rating. Returns { diary, unstored: whether storage lacks it, unreadable: the stored text the page
 // could not read, if any, failure: why the write failed, or '' }.
 export function changeDiary(storage, shown, unstored, change, rating) {
-    const stored = readDiary(storage);
-    const base = stored.diary === undefined ? shown : unstored ? mergeDiaries(shown, stored.diary) : stored.diary;
-    const diary = change(base);
-    try {
-        if (stored.unreadable !== undefined && !rating)
-            throw new Error('what it holds now is kept until you rate a day');
-        if (storage === null)
-            throw new Error(stored.failure);
-        storage.setItem(diaryKey, JSON.stringify({ version: diaryVersion, people: diary }));
-        return { diary, unstored: false, unreadable: stored.unreadable, failure: '' };
-    } catch (error) {
-        return { diary, unstored: true, unreadable: stored.unreadable, failure: error.message };
-    }
+    const { value, ...rest } = storedChange(storage, diaryForm, shown, unstored, change, rating);
+    return { diary: value, ...rest };
 }
 
 // Takes a diary, a person's key (personKey in people.mjs), a day YYYY-MM-DD, a scale ('body', 'mood' or

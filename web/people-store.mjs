@@ -3,7 +3,7 @@
 // says where storage fails it; and the saved person shown last, to open on.
 import { element } from './form.mjs';
 import { offerFile } from './files.mjs';
-import { changeStored, mergePeople, personKey, readStored } from './people.mjs';
+import { changeStored, personKey, readStored } from './people.mjs';
 
 // Where the key of the saved person shown last is stored, to open on them (lastPerson).
 const shownKey = 'tivorel.shown';
@@ -43,13 +43,13 @@ function offerStored(text) {
 // Reads the stored list, with what a failed write left unstored; where
 // storage cannot be read, keeps the list and says why.
 export function loadPeople() {
-    const stored = readStored(peopleStorage());
+    const stored = readStored(peopleStorage(), list, unstored);
     if (stored.unreadable !== undefined)
         offerStored(stored.unreadable);
     else if (stored.failure !== undefined)
         storageMessage(`The list of people cannot be read from this browser's storage: ${stored.failure}.`);
     if (stored.people !== undefined)
-        list = unstored ? mergePeople(stored.people, list) : stored.people;
+        list = stored.people;
 }
 
 // Takes a change of the list (people in, people out) and whether it saves a

@@ -2,11 +2,10 @@
 // The people: a name and a date of birth each, one person however the name's letters are composed; their
 // list as web storage holds it, read and changed as the list stored now, which another tab may have
 // changed since. Takes the storage as an argument: the page passes the browser's.
+import { storedChange, storedLoad } from './stored.mjs';
 
-// Where the list is stored, and the version of its form there:
-// { version, people: [{ name, birth }] }.
+// Where the list is stored; its form there is { version: 1, people: [{ name, birth }] }.
 export const peopleKey = 'tivorel.people';
-const peopleVersion = 1;
 
 // Takes a person; returns what makes them one person: the date of birth and
 // the name after NFC normalization, as two ways to write "ü" are one name.
@@ -24,34 +23,28 @@ export function mergePeople(...lists) {
     return [...merged.values()];
 }
 
-// Takes the stored text; returns its people, or null where it is not a list
-// in the form this version of the page writes.
-function parsePeople(text) {
-    let stored = null;
-    try {
-        stored = JSON.parse(text);
-    } catch {
-        return null;
-    }
+// Takes the stored people; returns them, each name NFC and each person once, or null where they are not a
+// list in the form this version of the page writes.
+function readPeople(people) {
     const isPerson = (person) => typeof person?.name === 'string' && person.name !== '' &&
         /^\d{4}-\d\d-\d\d$/.test(person.birth);
-    if (stored?.version !== peopleVersion || !Array.isArray(stored.people) || !stored.people.every(isPerson))
+    if (!Array.isArray(people) || !people.every(isPerson))
         return null;
-    return mergePeople(stored.people.map(({ name, birth }) => ({ name: name.normalize('NFC'), birth })));
+    return mergePeople(people.map(({ name, birth }) => ({ name: name.normalize('NFC'), birth })));
 }
 
-// Takes web storage, or null where the page may not use it; returns { people }, { unreadable: the stored
-// text } or, where storage cannot be read at all, { failure: why }.
-export function readStored(storage) {
-    if (storage === null)
-        return { failure: 'this browser gives this page no web storage' };
-    try {
-        const text = storage.getItem(peopleKey);
-        const list = text === null ? [] : parsePeople(text);
-        return list === null ? { unreadable: text } : { people: list };
-    } catch (error) {
-        return { failure: error.message };
-    }
+// The list's stored form, for stored.mjs: a list of people; where a write failed, the list stored and the
+// one shown make one, the stored people first.
+const peopleForm = { key: peopleKey, version: 1, empty: [], read: readPeople, merge: mergePeople,
+    kept: 'what it holds now is kept until you save a person' };
+
+// Takes web storage, or null where the page may not use it, and the list shown and whether it holds a
+// change that storage lacks (a write failed); returns { people }, the list stored, merged with the list
+// shown where a write failed, { unreadable: the stored text } or, where storage cannot be read at all,
+// { failure: why }.
+export function readStored(storage, shown = [], unstored = false) {
+    const { value, ...rest } = storedLoad(storage, peopleForm, shown, unstored);
+    return value === undefined ? rest : { people: value };
 }
 
 // Takes web storage or null, the list shown and whether it holds a change that storage lacks (a write
@@ -60,19 +53,8 @@ export function readStored(storage) {
 // Returns the list, whether storage lacks it, the stored text it could not read, if any, and why the write
 // failed, or ''.
 export function changeStored(storage, shown, unstored, change, saving) {
-    const stored = readStored(storage);
-    const base = stored.people === undefined ? shown : unstored ? mergePeople(stored.people, shown) : stored.people;
-    const list = change(base);
-    try {
-        if (stored.unreadable !== undefined && !saving)
-            throw new Error('what it holds now is kept until you save a person');
-        if (storage === null)
-            throw new Error(stored.failure);
-        storage.setItem(peopleKey, JSON.stringify({ version: peopleVersion, people: list }));
-        return { list, unstored: false, unreadable: stored.unreadable, failure: '' };
-    } catch (error) {
-        return { list, unstored: true, unreadable: stored.unreadable, failure: error.message };
-    }
+    const { value, ...rest } = storedChange(storage, peopleForm, shown, unstored, change, saving);
+    return { list: value, ...rest };
 }
 
 // Takes a name; returns it as the stem of a file name that every system
