@@ -3,11 +3,11 @@
 // and Undo for the one removed last; the people to compare with.
 import { aheadShow } from './ahead-view.mjs';
 import { diaryPutBack, diaryRename, diaryShow, diaryTake } from './diary-view.mjs';
-import { element, showNameMessage } from './form.mjs';
+import { element } from './form.mjs';
 import { mergePeople, personKey } from './people.mjs';
 import { changePeople, peopleList } from './people-store.mjs';
 import { markShown, personShown } from './person-shown.mjs';
-import { orFail, show, update } from './result.mjs';
+import { drawPerson, orFail, show } from './result.mjs';
 import { atOnce } from './slices.mjs';
 import { runTool } from './tool.mjs';
 
@@ -82,14 +82,6 @@ export function showPeople() {
 // Takes a person's key; gives their button in the list the focus.
 export function focusPerson(key) {
     element('people').querySelector(`[data-key="${CSS.escape(key)}"]`)?.focus();
-}
-
-// Takes a person; draws their chart, with the first day, days and curves kept.
-function drawPerson(person) {
-    element('birth').value = person.birth;
-    element('name').value = person.name;
-    showNameMessage('');
-    update();
 }
 
 // Takes a name; returns the tool's message where the tool refuses it as the

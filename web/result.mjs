@@ -6,7 +6,7 @@ import { showChart, showTable } from './chart-view.mjs';
 import { comparison, showComparison } from './compare.mjs';
 import { diaryShow } from './diary-view.mjs';
 import { dropFile, offerFile } from './files.mjs';
-import { element, readFields, showMessage } from './form.mjs';
+import { element, fields, readFields, showMessage, showNameMessage } from './form.mjs';
 import { markShown, personShown } from './person-shown.mjs';
 import { plotClear, plotShow } from './readout.mjs';
 import { parseTable } from './table.mjs';
@@ -119,6 +119,17 @@ export function orFail(routine) {
     } catch (error) {
         showFailure(error);
     }
+}
+
+// Takes a saved person and a first day, or null; draws their chart, from that day, or with the first day
+// kept, the count and the curves kept.
+export function drawPerson(person, first = null) {
+    fields.birth.value = person.birth;
+    element('name').value = person.name;
+    if (first !== null)
+        fields.first.value = first;
+    showNameMessage('');
+    update();
 }
 
 // Puts the inputs in the page's address and shows their chart.
