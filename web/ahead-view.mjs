@@ -5,9 +5,9 @@
 import { aheadDays, aheadWords, dayInWords, everyoneCalendar } from './ahead.mjs';
 import { isoDate } from './dates.mjs';
 import { dropFile, offerFile } from './files.mjs';
-import { element, fields, showNameMessage } from './form.mjs';
-import { peopleList, peopleStorage } from './people-store.mjs';
-import { orFail, showFailure, update } from './result.mjs';
+import { element } from './form.mjs';
+import { keepText, keptText, peopleList } from './people-store.mjs';
+import { drawPerson, orFail, showFailure } from './result.mjs';
 import { inSlices } from './slices.mjs';
 import { parseTable } from './table.mjs';
 import { runTool, toolCompile } from './tool.mjs';
@@ -28,23 +28,8 @@ let drawing = 0;
 // Returns the count of days chosen: on this page, else kept on this device, else the default, which also
 // stands for what storage holds that is no count this page keeps.
 function chosenDays() {
-    let kept = null;
-    try {
-        kept = peopleStorage()?.getItem(aheadKey);
-    } catch {
-        // No storage: the default.
-    }
+    const kept = keptText(aheadKey);
     return chosen ?? (/^([1-9]\d?|[1-4]\d\d|500)$/.test(kept) ? kept : aheadDefault);
-}
-
-// Takes a person and a day; draws their chart from that day, the count and the curves kept.
-function drawFrom(person, day) {
-    fields.birth.value = person.birth;
-    element('name').value = person.name;
-    fields.first.value = day;
-    showNameMessage('');
-    update();
-    element('plot-title').scrollIntoView();
 }
 
 // Takes the days of aheadDays, today and the people in the list; returns the list's items: each day,
@@ -68,7 +53,10 @@ function dayItems(days, today, people) {
                 word.textContent = together;
                 button.append(' ', word);
             }
-            button.addEventListener('click', () => drawFrom(entry.person, day));
+            button.addEventListener('click', () => {
+                drawPerson(entry.person, day);
+                element('plot-title').scrollIntoView();
+            });
             const line = document.createElement('li');
             line.append(button);
             return line;
@@ -154,11 +142,7 @@ export function aheadChange(typed) {
     if (run.status !== 0)
         return;
     chosen = String(parseTable(run.out).rows.length);
-    try {
-        peopleStorage()?.setItem(aheadKey, chosen);
-    } catch {
-        // Kept while the page is open only.
-    }
+    keepText(aheadKey, chosen);
     aheadShow();
 }
 

@@ -67,23 +67,32 @@ export function changePeople(change, saving) {
         'to keep them.');
 }
 
+// Takes a key; returns the text kept under it on this device, or null: none, or no storage.
+export function keptText(key) {
+    try {
+        return peopleStorage()?.getItem(key) ?? null;
+    } catch {
+        return null;
+    }
+}
+
+// Takes a key and a text; keeps the text under the key on this device, where storage takes it.
+export function keepText(key, text) {
+    try {
+        peopleStorage()?.setItem(key, text);
+    } catch {
+        // Not kept: the caller keeps what it needs while the page is open.
+    }
+}
+
 // Takes the key of the saved person shown; keeps it on this device, never in the address. Where storage
 // refuses it, the page opens on the empty form, as it did before.
 export function rememberShown(key) {
-    try {
-        peopleStorage()?.setItem(shownKey, key);
-    } catch {
-        // The page opens on the empty form next time.
-    }
+    keepText(shownKey, key);
 }
 
 // Returns the saved person shown last, or null: none shown yet, removed since, or no storage.
 export function lastPerson() {
-    let key = null;
-    try {
-        key = peopleStorage()?.getItem(shownKey);
-    } catch {
-        // No storage: no person.
-    }
+    const key = keptText(shownKey);
     return list.find((person) => personKey(person) === key) ?? null;
 }
