@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: ISC
 // The days ahead: each saved person's critical days over the days from today, by day, as the tool's
 // --table marks them; and everyone's critical days in one calendar file, made of the tool's --calendar.
+import { dayNumber } from './dates.mjs';
 import { cycleOfLetter } from './table.mjs';
 
 const weekdays = ['Sunday', 'Monday', 'Tuesday', 'Wednesday', 'Thursday', 'Friday', 'Saturday'];
@@ -17,10 +18,8 @@ const calendarEnd = 'END:VCALENDAR\r\n';
 // "Friday, 11 December 2026".
 export function dayInWords(day) {
     const [year, month, date] = day.split('-').map(Number);
-    // setUTCFullYear, since Date.UTC takes the years 0 to 99 for 1900 to 1999.
-    const utc = new Date(0);
-    utc.setUTCFullYear(year, month - 1, date);
-    return `${weekdays[utc.getUTCDay()]}, ${date} ${months[month - 1]} ${year}`;
+    // 1970-01-01, day 0, was a Thursday.
+    return `${weekdays[((dayNumber(day) + 4) % 7 + 7) % 7]}, ${date} ${months[month - 1]} ${year}`;
 }
 
 // Takes the people in the list's order and each one's table (parseTable) of the same days, or null where
