@@ -25,7 +25,8 @@ const garbage = '{"version":2,"people":{}}';
 const cases = [
     ['nothing stored', storage(null), {}, false, rate, true, a, false, undefined, stored(a), ''],
     ['another tab rated a day', storage(stored(b)), {}, false, rate, true, ab, false, undefined, stored(ab), ''],
-    ['a write failed before', storage(stored(b)), a, true, (same) => same, false, ab, false, undefined, stored(ab), ''],
+    ["a write failed before: the page's rating wins", storage(stored({ [anna]: { ...b[anna],
+        '2026-01-01': { body: 5 } } })), a, true, (same) => same, false, ab, false, undefined, stored(ab), ''],
     ['garbage', storage(garbage), b, false, rename, false, { [ben]: b[anna] }, true, garbage, garbage, kept],
     ['garbage, and a day rated', storage(garbage), b, false, rate, true, ab, false, garbage, stored(ab), ''],
 ];
