@@ -55,18 +55,19 @@ function wirePeople() {
     // Made as the link is followed, from the list as it is then; until then, an empty file.
     element('save-people').addEventListener('click', (event) =>
         offerFile(event.currentTarget, peopleVcard(peopleList()), 'text/vcard'));
-    // Another tab of this page changed the list or the days ahead, or storage was cleared.
-    window.addEventListener('storage', (event) => {
-        if (event.key === peopleKey || event.key === null) {
+    // Another tab of this page changed the list, the diary or the days ahead, or storage was cleared (no
+    // key): the diary read before the list is shown, which shows the diary and the days ahead too.
+    window.addEventListener('storage', ({ key }) => {
+        if (key === diaryKey || key === null)
+            diaryLoad();
+        if (key === peopleKey || key === null) {
             loadPeople();
             showPeople();
-        }
-        if (event.key === aheadKey)
-            aheadKept();
-        if (event.key === diaryKey || event.key === null) {
-            diaryLoad();
+        } else if (key === diaryKey) {
             orFail(diaryShow);
         }
+        if (key === aheadKey || key === null)
+            aheadKept();
     });
 }
 
